@@ -1,0 +1,18 @@
+// The sub-commands of tessaly-cli. Each Add…Command registers its options on
+// `app` and a callback that stores its exit status in `exitCode`.
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace tessaly::cli {
+
+// Exit statuses shared by every sub-command.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;
+inline constexpr int ExitUsage = 2;
+
+void AddInfoCommand(CLI::App& app, int& exitCode);
+
+}  // namespace tessaly::cli
