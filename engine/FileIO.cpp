@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <mutex>
@@ -126,7 +127,7 @@ int32_t FileOpen(const std::string& path, const std::string& mode) {
         Fail(error ? error : EINVAL);
         return InvalidHandle;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK has no effect on regular files, so it may stay set.
     if ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0) {
         Fail(errno);
         ::close(fd);
@@ -444,6 +445,45 @@ bool SetFileTimes(const std::string& path, int64_t /*created*/, int64_t accessed
         return false;
     }
     return true;
+}
+
+bool CopyPermissions(const std::string& fromPath, int32_t handle) {
+    struct stat st {};
+    if (::stat(fromPath.c_str(), &st) != 0) {
+        Fail(errno);
+        return false;
+    }
+    // Owner and group first: changing them may clear set-id bits, which the
+    // mode below then restores. Only a privileged process may give a file away,
+    // so a refusal here is expected and harmless.
+    if (::fchown(handle, st.st_uid, st.st_gid) != 0) { /* keep our own ownership */ }
+    if (::fchmod(handle, st.st_mode & 07777) != 0) {
+        Fail(errno);
+        return false;
+    }
+    return true;
+}
+
+bool SyncFolder(const std::string& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        Fail(errno);
+        return false;
+    }
+    bool ok = ::fsync(fd) == 0;
+    if (!ok) Fail(errno);
+    ::close(fd);
+    return ok;
+}
+
+std::string ResolveLink(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
 }
 
 std::string GetLongName(const std::string& path) { return path; }

@@ -84,6 +84,14 @@ int64_t FileTimeFromUnix(int64_t seconds, int64_t nanoseconds);
 // Seconds since 1970 for a file time, with the remainder in `nanoseconds`.
 int64_t UnixFromFileTime(int64_t fileTime, int64_t* nanoseconds = nullptr);
 
+// Gives the open file the permission bits of `fromPath`, and its owner and
+// group where the process may set them. False when the bits could not be set.
+bool CopyPermissions(const std::string& fromPath, int32_t handle);
+// Flushes a folder's entries (a rename in it) to the disk.
+bool SyncFolder(const std::string& folder);
+// The file a symbolic link finally names; any other path unchanged.
+std::string ResolveLink(const std::string& path);
+
 // The long form of a path where the system has short names; else unchanged.
 std::string GetLongName(const std::string& path);
 

@@ -1,0 +1,83 @@
+#include "RecordJson.h"
+
+#include "engine/ByteText.h"
+
+namespace tessaly::cli {
+
+namespace {
+std::string Text(const std::string& bytes) { return Latin1ToUtf8(bytes); }
+}  // namespace
+
+nlohmann::ordered_json ID3v1ToJson(const ID3v1Data& tag) {
+    nlohmann::ordered_json j;
+    j["Present"] = tag.Present;
+    j["Track"] = Text(tag.Track);
+    j["Artist"] = Text(tag.Artist);
+    j["Title"] = Text(tag.Title);
+    j["Album"] = Text(tag.Album);
+    j["Year"] = Text(tag.Year);
+    j["Genre"] = Text(tag.Genre);
+    j["Comment"] = Text(tag.Comment);
+    return j;
+}
+
+nlohmann::ordered_json ID3v2ToJson(const ID3v2Data& tag) {
+    nlohmann::ordered_json j;
+    j["TagSize"] = tag.TagSize;
+    j["Present"] = tag.Present;
+    j["Track"] = Text(tag.Track);
+    j["Artist"] = Text(tag.Artist);
+    j["Title"] = Text(tag.Title);
+    j["Album"] = Text(tag.Album);
+    j["Year"] = Text(tag.Year);
+    j["Genre"] = Text(tag.Genre);
+    j["Comment"] = Text(tag.Comment);
+    j["Composer"] = Text(tag.Composer);
+    j["OriginalArtist"] = Text(tag.OriginalArtist);
+    j["Copyright"] = Text(tag.Copyright);
+    j["URL"] = Text(tag.URL);
+    j["EncodedBy"] = Text(tag.EncodedBy);
+    j["MajorVersion"] = tag.MajorVersion;
+    j["Revision"] = tag.Revision;
+    j["Flags"] = tag.Flags;
+    j["IsASF"] = tag.IsASF;
+    return j;
+}
+
+nlohmann::ordered_json MPEGToJson(const MPEGData& mpeg) {
+    nlohmann::ordered_json j;
+    j["FileSize"] = mpeg.FileSize;
+    j["VBR"] = mpeg.VBR;
+    j["HeaderPosition"] = mpeg.HeaderPosition;
+    j["HeaderFound"] = mpeg.HeaderFound;
+    j["Duration"] = mpeg.Duration;
+    j["Version"] = mpeg.Version;
+    j["Layer"] = mpeg.Layer;
+    j["Bitrate"] = mpeg.Bitrate;
+    j["SampleRate"] = mpeg.SampleRate;
+    j["Mode"] = mpeg.Mode;
+    j["CRC"] = mpeg.CRC;
+    j["Copyrighted"] = mpeg.Copyrighted;
+    j["Original"] = mpeg.Original;
+    j["Private"] = mpeg.Private;
+    j["Emphasis"] = mpeg.Emphasis;
+    return j;
+}
+
+nlohmann::ordered_json RecordToJson(const AudioFileData& data) {
+    nlohmann::ordered_json j;
+    // Paths are the system's own bytes (UTF-8 here); keep them when valid and
+    // fall back to the byte-per-character reading otherwise, so output is
+    // always valid UTF-8.
+    std::string ignored;
+    j["FileName"] = Utf8ToLatin1(data.FileName, ignored) ? data.FileName : Text(data.FileName);
+    j["Created"] = data.Created;
+    j["Accessed"] = data.Accessed;
+    j["Modified"] = data.Modified;
+    j["ID3v1"] = ID3v1ToJson(data.ID3v1);
+    j["ID3v2"] = ID3v2ToJson(data.ID3v2);
+    j["MPEG"] = MPEGToJson(data.MPEG);
+    return j;
+}
+
+}  // namespace tessaly::cli

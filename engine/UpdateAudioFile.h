@@ -1,0 +1,22 @@
+// Writing an edited record back into its MP3 file: an ID3v2.3 tag and an
+// ID3v1.1 trailer, in place when the new tag fits the old one's room, else by
+// writing a new file beside the old one and swapping the two.
+#pragma once
+
+#include "engine/AudioFileData.h"
+#include "engine/UpdateOptions.h"
+
+#include <string>
+
+namespace tessaly {
+
+// Updates `path` from `record` (its ID3v1 and ID3v2 parts with their Present
+// flags, and the times read when it was loaded). Frames of the old tag that
+// the editor does not manage are kept. Failures are shown through the Host
+// with the system's texts; the original file is then left as it was. Traces
+// each step to DEBUG.LOG and shows the progress window while it runs.
+// Returns true when the file was updated.
+bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
+                     const UpdateOptions& options = {});
+
+}  // namespace tessaly

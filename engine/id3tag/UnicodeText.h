@@ -1,0 +1,25 @@
+// Code-point level text of ID3v2 frames, for re-encoding frames carried from
+// a 2.4 tag into a 2.3 tag without losing any character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// The code points of `bytes` in an ID3v2 text encoding: 0 Latin-1; 1 UTF-16
+// with a byte-order mark (little-endian without one); 2 UTF-16 big-endian;
+// 3 UTF-8 (a byte that is not part of valid UTF-8 stands for itself). A lone
+// surrogate is kept as it is; a trailing odd byte is dropped.
+std::u32string DecodeCodePoints(std::string_view bytes, int encoding);
+
+// UTF-16 little-endian with its byte-order mark (FF FE), no terminator.
+std::string EncodeUTF16WithBOM(std::u32string_view text);
+
+// The length of the text field at the start of `bytes` up to its terminator
+// in `encoding` (one zero byte for 0 and 3, two zero bytes at an even offset
+// for 1 and 2), and the terminator's size in `terminatorSize` (0 when the text
+// runs to the end of `bytes` without one).
+size_t TextFieldLength(std::string_view bytes, int encoding, size_t* terminatorSize);
+
+}  // namespace tessaly
