@@ -1,0 +1,42 @@
+#include "settings/Startup.h"
+
+#include "settings/ShellIntegration.h"
+
+#include <cstdlib>
+
+namespace tessaly {
+
+std::string DefaultSettingsPath() {
+    if (const char* path = std::getenv("TESSALY_SETTINGS"); path && *path) return path;
+#ifdef _WIN32
+    return {};  // the system registry
+#endif
+    std::string configHome;
+    if (const char* value = std::getenv("XDG_CONFIG_HOME"); value && value[0] == '/')
+        configHome = value;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        configHome = std::string(home) + "/.config";
+    else
+        configHome = ".config";
+    return configHome + "/tessaly/settings.reg";
+}
+
+std::string SettingsPath(const std::string& option) {
+    return option.empty() ? DefaultSettingsPath() : option;
+}
+
+std::unique_ptr<CRegSettings> OpenSettings(const std::string& path) {
+#ifdef _WIN32
+    if (path.empty()) return OpenRegistrySettings();
+#endif
+    return OpenFileSettings(path);
+}
+
+Configuration StartProgram(const std::string& settingsOption) {
+    Settings = OpenSettings(SettingsPath(settingsOption));
+    Configuration config = LoadConfiguration(*Settings);
+    if (!config.Installed) RegisterShellVerb(true, config.Extensions);
+    return config;
+}
+
+}  // namespace tessaly
