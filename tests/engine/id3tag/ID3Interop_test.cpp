@@ -221,21 +221,6 @@ TEST_F(ID3Interop, EyeD3V24UTF16BigEndian) {
     EXPECT_EQ(data.URL, "http://example.com/");
 }
 
-TEST_F(ID3Interop, EyeD3V23UTF16) {
-    REQUIRE_EYED3();
-    const ID3v2Data data = V2(EyeD3("eyed3-23.mp3",
-                                    "--to-v2.3 --encoding utf16 -a '\xC3\x85rtist \xC5\x81' "
-                                    "-t Title -G Rock --recording-date 2001 -c 'A comment' "
-                                    "--user-url-frame 'home:http\\://example.com/'"));
-    EXPECT_EQ(data.MajorVersion, 3);
-    EXPECT_EQ(data.Artist, "\xC5rtist A");
-    EXPECT_EQ(data.Title, "Title");
-    EXPECT_EQ(data.Year, "2001");
-    EXPECT_EQ(data.Genre, "Rock");
-    EXPECT_EQ(data.Comment, "A comment");
-    EXPECT_EQ(data.URL, "http://example.com/");
-}
-
 TEST_F(ID3Interop, EyeD3V11Trailer) {
     REQUIRE_EYED3();
     const std::string path = EyeD3("eyed3-v1.mp3",
