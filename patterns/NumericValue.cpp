@@ -10,15 +10,22 @@ namespace tessaly {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c, int radix) {
     int value = -1;
-    if (IsDigit(c)) value = c - '0';
-    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    if (IsDigit(c))
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
     return value < radix ? value : -1;
 }
 
@@ -35,8 +42,10 @@ double RadixValue(std::string_view digits, int radix) {
             overflow = true;
             approximate = static_cast<double>(exact);
         }
-        if (overflow) approximate = approximate * radix + d;
-        else exact = exact * radix + d;
+        if (overflow)
+            approximate = approximate * radix + d;
+        else
+            exact = exact * radix + d;
     }
     if (overflow) return approximate;
     if (exact <= 0xFFFF) return static_cast<int16_t>(static_cast<uint16_t>(exact));

@@ -68,11 +68,11 @@ std::string MixedCase(std::string_view text) {
 
 AudioFileData MixedCaseAll(const AudioFileData& record) {
     AudioFileData out = record;
-    for (std::string* field : {&out.ID3v1.Artist, &out.ID3v1.Title, &out.ID3v1.Album,
-                               &out.ID3v1.Comment, &out.ID3v2.Artist, &out.ID3v2.Title,
-                               &out.ID3v2.Album, &out.ID3v2.Comment, &out.ID3v2.Genre,
-                               &out.ID3v2.Composer, &out.ID3v2.OriginalArtist,
-                               &out.ID3v2.Copyright, &out.ID3v2.EncodedBy})
+    for (std::string* field :
+         {&out.ID3v1.Artist, &out.ID3v1.Title, &out.ID3v1.Album, &out.ID3v1.Comment,
+          &out.ID3v2.Artist, &out.ID3v2.Title, &out.ID3v2.Album, &out.ID3v2.Comment,
+          &out.ID3v2.Genre, &out.ID3v2.Composer, &out.ID3v2.OriginalArtist, &out.ID3v2.Copyright,
+          &out.ID3v2.EncodedBy})
         *field = MixedCase(*field);
     return out;
 }
@@ -84,8 +84,10 @@ std::string LegalFileName(std::string_view name, bool renameSpace,
     std::string out;
     out.reserve(name.size());
     for (char c : name) {
-        if (forbidden.find(c) != std::string_view::npos) out += replacement;
-        else out += c;
+        if (forbidden.find(c) != std::string_view::npos)
+            out += replacement;
+        else
+            out += c;
     }
     return out;
 }
@@ -93,8 +95,7 @@ std::string LegalFileName(std::string_view name, bool renameSpace,
 bool HasListedExtension(std::string_view path, const std::vector<std::string>& extensions) {
     for (const std::string& extension : extensions) {
         if (extension.empty() || extension.size() > path.size()) continue;
-        if (EqualsIgnoringCase(path.substr(path.size() - extension.size()), extension))
-            return true;
+        if (EqualsIgnoringCase(path.substr(path.size() - extension.size()), extension)) return true;
     }
     return false;
 }
@@ -145,10 +146,9 @@ int16_t WindowsVersionId(WindowsVersion* version) {
     info.dwOSVersionInfoSize = sizeof info;
 #pragma warning(suppress : 4996)
     if (!GetVersionExA(&info)) info = OSVERSIONINFOA{};
-    WindowsVersion v{static_cast<int16_t>(info.dwMajorVersion),
-                     static_cast<int16_t>(info.dwMinorVersion),
-                     static_cast<int16_t>(info.dwBuildNumber),
-                     static_cast<int16_t>(info.dwPlatformId)};
+    WindowsVersion v{
+        static_cast<int16_t>(info.dwMajorVersion), static_cast<int16_t>(info.dwMinorVersion),
+        static_cast<int16_t>(info.dwBuildNumber), static_cast<int16_t>(info.dwPlatformId)};
     if (version) *version = v;
     return WindowsVersionIdOf(v.Platform, v.Major, v.Minor);
 }

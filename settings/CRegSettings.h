@@ -49,8 +49,8 @@ public:
     virtual std::string GetSetting(RegistryRoot root, const std::string& section,
                                    const std::string& key, const std::string& fallback) = 0;
     // Writes a text value, creating the section and its missing parents.
-    virtual void SaveSetting(RegistryRoot root, const std::string& section,
-                             const std::string& key, const std::string& setting) = 0;
+    virtual void SaveSetting(RegistryRoot root, const std::string& section, const std::string& key,
+                             const std::string& setting) = 0;
     // Deletes the subkey `key` of `section` with everything below it.
     // Refused (StoreRefused, nothing deleted) when `section` is empty or has
     // no "\", so nothing less than three levels below a root goes this way.

@@ -9,11 +9,8 @@
 namespace tessaly {
 
 const std::vector<std::string> DefaultPatterns = {
-    "{ARTIST} - {TITLE}",
-    "{ARTIST} - {ALBUM} - {TITLE}",
-    "{TRACK}. {TITLE}",
-    "{TRACK}. {ARTIST} - {TITLE}",
-    "{TRACK}. {ARTIST} - {ALBUM} - {TITLE}",
+    "{ARTIST} - {TITLE}",          "{ARTIST} - {ALBUM} - {TITLE}",          "{TRACK}. {TITLE}",
+    "{TRACK}. {ARTIST} - {TITLE}", "{TRACK}. {ARTIST} - {ALBUM} - {TITLE}",
 };
 
 namespace {
@@ -39,7 +36,9 @@ std::optional<Int> RoundToWidth(std::string_view text) {
     return static_cast<Int>(rounded);
 }
 
-std::string Text(bool value) { return value ? "True" : "False"; }
+std::string Text(bool value) {
+    return value ? "True" : "False";
+}
 
 class Reader {
 public:
@@ -92,8 +91,12 @@ std::string ColumnName(int column, const char* what) {
 
 }  // namespace
 
-std::optional<int16_t> StoredInt16(std::string_view text) { return RoundToWidth<int16_t>(text); }
-std::optional<int32_t> StoredInt32(std::string_view text) { return RoundToWidth<int32_t>(text); }
+std::optional<int16_t> StoredInt16(std::string_view text) {
+    return RoundToWidth<int16_t>(text);
+}
+std::optional<int32_t> StoredInt32(std::string_view text) {
+    return RoundToWidth<int32_t>(text);
+}
 
 Configuration LoadConfiguration(CRegSettings& store) {
     Reader read(store);
@@ -121,10 +124,10 @@ Configuration LoadConfiguration(CRegSettings& store) {
     c.ReplaceWithSpaces = read.Bool(Base, "ReplaceWithSpaces", true);
     c.ReplaceWithSpacesChars = read.Get(Base, "ReplaceWithSpacesChars", "_");
     c.Toolbar = read.Bool(Base, "Toolbar", true);
-    c.FileByTagsIndex = CheckedIndex(read.Int16(Base, "FileByTags Current", 0),
-                                     c.FileByTagsPatterns.size());
-    c.TagsByFileIndex = CheckedIndex(read.Int16(Base, "TagsByFile Current", 0),
-                                     c.TagsByFilePatterns.size());
+    c.FileByTagsIndex =
+        CheckedIndex(read.Int16(Base, "FileByTags Current", 0), c.FileByTagsPatterns.size());
+    c.TagsByFileIndex =
+        CheckedIndex(read.Int16(Base, "TagsByFile Current", 0), c.TagsByFilePatterns.size());
 
     c.MacroTable = LoadMacros(store);
     if (!c.Installed && c.MacroTable.empty()) c.MacroTable = DefaultMacros;

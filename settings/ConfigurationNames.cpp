@@ -43,12 +43,24 @@ bool Contains(const std::vector<std::string>& names, std::string_view name) {
 
 const std::vector<std::string>& BaseValueNames() {
     static const std::vector<std::string> names = {
-        "Installed",          "CopyBuffer",         "Extensions",
-        "RefreshFiles",       "QuickLoad",          "OriginalDateTime",
-        "ExtendedInfo",       "ConfirmExit",        "RenameSpace",
-        "RenameSpaceChar",    "RenameTwoDigitTracks", "ReplaceWithSpaces",
-        "ReplaceWithSpacesChars", "Toolbar",        "FileByTags Current",
-        "TagsByFile Current", "Language",           "LastFolder",
+        "Installed",
+        "CopyBuffer",
+        "Extensions",
+        "RefreshFiles",
+        "QuickLoad",
+        "OriginalDateTime",
+        "ExtendedInfo",
+        "ConfirmExit",
+        "RenameSpace",
+        "RenameSpaceChar",
+        "RenameTwoDigitTracks",
+        "ReplaceWithSpaces",
+        "ReplaceWithSpacesChars",
+        "Toolbar",
+        "FileByTags Current",
+        "TagsByFile Current",
+        "Language",
+        "LastFolder",
     };
     return names;
 }
@@ -64,7 +76,8 @@ std::optional<ValueLocation> ConfigurationValueLocation(std::string_view name) {
     std::string_view value = name.substr(slash + 1);
     const std::string section = base + "\\" + std::string(path);
 
-    if (path == "View" && Contains(ViewNames(), value)) return ValueLocation{section, std::string(value)};
+    if (path == "View" && Contains(ViewNames(), value))
+        return ValueLocation{section, std::string(value)};
     if (path == "View\\FileList" && Contains(FileListNames(), value))
         return ValueLocation{section, std::string(value)};
     if ((path == "FileByTags" || path == "TagsByFile") && IsIndex(value))

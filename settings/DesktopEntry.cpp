@@ -17,11 +17,20 @@ std::string EscapeValue(std::string_view value) {
     std::string out;
     for (char c : value) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -33,11 +42,20 @@ std::string UnescapeValue(std::string_view value) {
         char c = value[i];
         if (c == '\\' && i + 1 < value.size()) {
             switch (value[++i]) {
-                case 's': c = ' '; break;
-                case 'n': c = '\n'; break;
-                case 't': c = '\t'; break;
-                case 'r': c = '\r'; break;
-                default: c = value[i];
+                case 's':
+                    c = ' ';
+                    break;
+                case 'n':
+                    c = '\n';
+                    break;
+                case 't':
+                    c = '\t';
+                    break;
+                case 'r':
+                    c = '\r';
+                    break;
+                default:
+                    c = value[i];
             }
         }
         out += c;
@@ -90,10 +108,14 @@ std::optional<DesktopEntry> ReadDesktopEntry(const std::string& path) {
         while (!key.empty() && key.back() == ' ') key.pop_back();
         std::string_view raw = std::string_view(line).substr(equals + 1);
         while (!raw.empty() && raw.front() == ' ') raw.remove_prefix(1);
-        if (key == "Name") entry->Name = UnescapeValue(raw);
-        else if (key == "Exec") entry->Exec = UnescapeValue(raw);
-        else if (key == "MimeType") entry->MimeTypes = SplitTypes(raw);
-        else if (key == "NoDisplay") entry->NoDisplay = raw == "true";
+        if (key == "Name")
+            entry->Name = UnescapeValue(raw);
+        else if (key == "Exec")
+            entry->Exec = UnescapeValue(raw);
+        else if (key == "MimeType")
+            entry->MimeTypes = SplitTypes(raw);
+        else if (key == "NoDisplay")
+            entry->NoDisplay = raw == "true";
     }
     return entry;
 }

@@ -207,8 +207,8 @@ bool FileSettingsBackend::Store(const std::string& file) {
     if (fd < 0) return false;
     struct stat old {};
     mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, FormatRegistryText(tree_)) &&
-              ::fsync(fd) == 0;
+    bool ok =
+        ::fchmod(fd, mode) == 0 && WriteAll(fd, FormatRegistryText(tree_)) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temp.c_str(), file.c_str()) != 0) {
         ::unlink(temp.c_str());
@@ -318,7 +318,8 @@ std::vector<SettingPair> FileSettingsBackend::GetAllSettings(RegistryRoot root,
     if (const RegistryKey* found = tree_.Find(RootName(root), section)) {
         for (const RegistryValue& value : found->Values) {
             if (value.Type != RegText) continue;
-            std::string text = value.Data.empty() ? "" : value.Data.substr(0, value.Data.size() - 1);
+            std::string text =
+                value.Data.empty() ? "" : value.Data.substr(0, value.Data.size() - 1);
             pairs.emplace_back(value.Name, std::move(text));
         }
     }

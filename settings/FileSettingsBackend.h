@@ -26,8 +26,7 @@ public:
 
     bool DeleteSetting(RegistryRoot root, const std::string& section,
                        const std::string& key) override;
-    std::vector<SettingPair> GetAllSettings(RegistryRoot root,
-                                            const std::string& section) override;
+    std::vector<SettingPair> GetAllSettings(RegistryRoot root, const std::string& section) override;
     std::vector<std::string> GetAllSubKeys(RegistryRoot root, const std::string& section) override;
     std::string GetSetting(RegistryRoot root, const std::string& section, const std::string& key,
                            const std::string& fallback) override;

@@ -14,7 +14,9 @@ HKEY RootHandle(RegistryRoot root) {
     return root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
 }
 
-std::string ValueName(const std::string& key) { return key == "*" ? std::string() : key; }
+std::string ValueName(const std::string& key) {
+    return key == "*" ? std::string() : key;
+}
 
 class OpenKey {
 public:
@@ -49,9 +51,9 @@ public:
         std::vector<SettingPair> pairs;
         OpenKey open(root, section, KEY_READ);
         DWORD nameLength = 0, dataLength = 0;
-        if (!open.Ok() || RegQueryInfoKeyA(open.Get(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                           nullptr, nullptr, &nameLength, &dataLength, nullptr,
-                                           nullptr) != ERROR_SUCCESS)
+        if (!open.Ok() ||
+            RegQueryInfoKeyA(open.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, &nameLength, &dataLength, nullptr, nullptr) != ERROR_SUCCESS)
             return pairs;
         for (DWORD index = 0;; ++index) {
             std::string name(nameLength + 1, '\0');
@@ -68,14 +70,13 @@ public:
         return pairs;
     }
 
-    std::vector<std::string> GetAllSubKeys(RegistryRoot root,
-                                           const std::string& section) override {
+    std::vector<std::string> GetAllSubKeys(RegistryRoot root, const std::string& section) override {
         std::vector<std::string> names;
         OpenKey open(root, section, KEY_READ);
         DWORD count = 0, longest = 0;
-        if (!open.Ok() || RegQueryInfoKeyA(open.Get(), nullptr, nullptr, nullptr, &count, &longest,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr,
-                                           nullptr) != ERROR_SUCCESS)
+        if (!open.Ok() ||
+            RegQueryInfoKeyA(open.Get(), nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             return names;
         for (DWORD index = 0; count > 0; ++index) {
             std::string name(longest + 1, '\0');

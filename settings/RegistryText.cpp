@@ -1,9 +1,11 @@
 #include "settings/RegistryText.h"
 
 #include "engine/ByteText.h"
+#include "patterns/Utils.h"
 
 #include <cstdio>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace tessaly {
@@ -23,8 +25,8 @@ std::string_view Trim(std::string_view s) {
 std::string NarrowUtf16(std::string_view bytes) {
     std::string out;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        unsigned unit = static_cast<unsigned char>(bytes[i]) |
-                        static_cast<unsigned char>(bytes[i + 1]) << 8;
+        unsigned unit =
+            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
         if (unit >= 0xDC00 && unit <= 0xDFFF) continue;  // second half of a pair
         out += unit <= 0xFF ? static_cast<char>(unit) : '?';
     }
@@ -74,8 +76,7 @@ std::optional<std::string> ReadHexBytes(std::string_view list) {
         size_t comma = list.find(',', start);
         std::string_view item =
             Trim(list.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (item.size() != 2 || HexDigit(item[0]) < 0 || HexDigit(item[1]) < 0)
-            return std::nullopt;
+        if (item.size() != 2 || HexDigit(item[0]) < 0 || HexDigit(item[1]) < 0) return std::nullopt;
         out += static_cast<char>(HexDigit(item[0]) * 16 + HexDigit(item[1]));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
@@ -156,8 +157,14 @@ private:
         } else {
             return false;  // includes the import form's deletion marker "-"
         }
-        if (RegistryValue* existing = current_->FindValue(name)) *existing = std::move(value);
-        else current_->Values.push_back(std::move(value));
+        // A later line for the same name replaces the earlier value in place.
+        // Indexed, because a long key would otherwise cost a scan per line.
+        auto& names = valueIndex_[current_];
+        auto [slot, added] = names.try_emplace(UpperCaseLatin1(name), current_->Values.size());
+        if (added)
+            current_->Values.push_back(std::move(value));
+        else
+            current_->Values[slot->second] = std::move(value);
         return true;
     }
 
@@ -193,6 +200,7 @@ private:
     bool decodeUtf8_;
     RegistryTree& tree_;
     RegistryKey* current_ = nullptr;
+    std::unordered_map<const RegistryKey*, std::unordered_map<std::string, size_t>> valueIndex_;
 };
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -244,7 +252,8 @@ std::string FormatValue(const RegistryValue& value) {
         line += Quote(std::string_view(value.Data).substr(0, value.Data.size() - 1));
     } else if (value.Type == RegDword && value.Data.size() == 4) {
         uint32_t number = 0;
-        for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(value.Data[i]);
+        for (int i = 3; i >= 0; --i)
+            number = number << 8 | static_cast<unsigned char>(value.Data[i]);
         char digits[16];
         std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(number));
         line += digits;
@@ -265,7 +274,8 @@ void FormatKey(const RegistryKey& key, const std::string& path, bool isRoot, std
         for (const RegistryValue& value : key.Values) out += FormatValue(value);
         out += "\n";
     }
-    for (const RegistryKey& child : key.SubKeys) FormatKey(child, path + "\\" + child.Name, false, out);
+    for (const RegistryKey& child : key.SubKeys)
+        FormatKey(child, path + "\\" + child.Name, false, out);
 }
 
 }  // namespace

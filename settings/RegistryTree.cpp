@@ -56,7 +56,9 @@ std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
     return parts;
 }
 
-bool IsStorableValueName(std::string_view name) { return !HasControlCharacter(name); }
+bool IsStorableValueName(std::string_view name) {
+    return !HasControlCharacter(name);
+}
 
 RegistryKey* RegistryTree::Find(std::string_view root, std::string_view path) {
     auto parts = SplitKeyPath(path);
@@ -97,8 +99,9 @@ bool RegistryTree::Remove(std::string_view root, std::string_view path) {
         parent = parent->FindSubKey(part);
     }
     if (!parent) return false;
-    auto it = std::find_if(parent->SubKeys.begin(), parent->SubKeys.end(),
-                           [&](const RegistryKey& key) { return EqualsIgnoringCase(key.Name, leaf); });
+    auto it =
+        std::find_if(parent->SubKeys.begin(), parent->SubKeys.end(),
+                     [&](const RegistryKey& key) { return EqualsIgnoringCase(key.Name, leaf); });
     if (it == parent->SubKeys.end()) return false;
     parent->SubKeys.erase(it);
     return true;

@@ -51,8 +51,8 @@ void UpdateDesktopDatabase(const std::string& folder) {
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const char* argv[] = {"update-desktop-database", "-q", folder.c_str(), nullptr};
     pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], &actions, nullptr, const_cast<char* const*>(argv),
-                     environ) == 0) {
+    if (posix_spawnp(&child, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ) ==
+        0) {
         int status = 0;
         while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
         }
@@ -130,14 +130,17 @@ bool RegisterShellVerb(bool enable, const std::vector<std::string>& extensions,
         if (!existing || *existing != entry) ok = WriteDesktopEntry(entryPath, entry);
     } else if (!enable && existing) {
         DesktopEntry entry = *existing;
-        std::erase_if(entry.MimeTypes, [&](const std::string& type) { return Contains(types, type); });
-        if (entry.MimeTypes.empty()) ok = ::unlink(entryPath.c_str()) == 0 || errno == ENOENT;
-        else if (entry != *existing) ok = WriteDesktopEntry(entryPath, entry);
+        std::erase_if(entry.MimeTypes,
+                      [&](const std::string& type) { return Contains(types, type); });
+        if (entry.MimeTypes.empty())
+            ok = ::unlink(entryPath.c_str()) == 0 || errno == ENOENT;
+        else if (entry != *existing)
+            ok = WriteDesktopEntry(entryPath, entry);
     }
 
     // The URL handler stays registered whatever the entry's state.
-    const DesktopEntry handler{UrlHandlerName, ShellCommand(environment.Program, "%u"),
-                               {UrlSchemeType}, true};
+    const DesktopEntry handler{
+        UrlHandlerName, ShellCommand(environment.Program, "%u"), {UrlSchemeType}, true};
     const std::string handlerPath = environment.ApplicationsFolder + "/" + UrlHandlerEntryFile;
     if (ReadDesktopEntry(handlerPath) != handler)
         ok = WriteDesktopEntry(handlerPath, handler) && ok;
