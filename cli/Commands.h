@@ -14,5 +14,10 @@ inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
 
 void AddInfoCommand(CLI::App& app, int& exitCode);
+void AddConfigCommand(CLI::App& app, int& exitCode);
+void AddShellCommand(CLI::App& app, int& exitCode);
+
+// The global --settings FILE option (CliSettings.h).
+void AddSettingsOption(CLI::App& app);
 
 }  // namespace tessaly::cli

@@ -13,6 +13,9 @@ int main(int argc, char** argv) {
     app.set_help_all_flag("--help-all", "Show the help of every command");
 
     int exitCode = ExitOk;
+    AddSettingsOption(app);
+    AddConfigCommand(app, exitCode);
+    AddShellCommand(app, exitCode);
 
     try {
         app.parse(argc, argv);
