@@ -137,7 +137,7 @@ void FileSettingsBackend::Load(const std::string& file) {
 
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT) {
+        if (errno != ENOENT && errno != ENOTDIR) {  // no file yet: a first run
             health_ = Health::Unreadable;
             NoticeOnce();
         }

@@ -78,34 +78,21 @@ TEST(MixedCase, MixedCaseAllTouchesTheWordFieldsOnly) {
     record.ID3v2.Track = "tRACK";
     record.ID3v2.Year = "yEAR";
     record.ID3v2.URL = "http://X.org/a";
-    record.ID3v2.Artist = "ARTIST";
-    record.ID3v2.Genre = "hard rock";
-    record.ID3v2.Composer = "c";
-    record.ID3v2.OriginalArtist = "o a";
-    record.ID3v2.Copyright = "(c) me";
-    record.ID3v2.EncodedBy = "lame";
-    record.ID3v2.Comment = "x";
-    record.ID3v2.Title = "t";
-    record.ID3v2.Album = "al";
+    for (std::string* field :
+         {&record.ID3v2.Artist, &record.ID3v2.Title, &record.ID3v2.Album, &record.ID3v2.Comment,
+          &record.ID3v2.Genre, &record.ID3v2.Composer, &record.ID3v2.OriginalArtist,
+          &record.ID3v2.Copyright, &record.ID3v2.EncodedBy})
+        *field = "hARD rock";
 
-    AudioFileData out = MixedCaseAll(record);
-    EXPECT_EQ(out.ID3v1.Artist, "The Artist");
-    EXPECT_EQ(out.ID3v1.Comment, "A Comment");
-    EXPECT_EQ(out.ID3v1.Track, "tRACK");
-    EXPECT_EQ(out.ID3v1.Year, "yEAR");
-    EXPECT_EQ(out.ID3v1.Genre, "rOCK");
-    EXPECT_EQ(out.ID3v2.Track, "tRACK");
-    EXPECT_EQ(out.ID3v2.Year, "yEAR");
-    EXPECT_EQ(out.ID3v2.URL, "http://X.org/a");
-    EXPECT_EQ(out.ID3v2.Artist, "Artist");
-    EXPECT_EQ(out.ID3v2.Genre, "Hard Rock");
-    EXPECT_EQ(out.ID3v2.Composer, "C");
-    EXPECT_EQ(out.ID3v2.OriginalArtist, "O A");
-    EXPECT_EQ(out.ID3v2.Copyright, "(C) Me");
-    EXPECT_EQ(out.ID3v2.EncodedBy, "Lame");
-    EXPECT_EQ(out.ID3v2.Comment, "X");
-    EXPECT_EQ(out.ID3v2.Title, "T");
-    EXPECT_EQ(out.ID3v2.Album, "Al");
+    AudioFileData expected = record;
+    expected.ID3v1 = {true,       "tRACK", "The Artist", "A Title",
+                      "An Album", "yEAR",  "rOCK",       "A Comment"};
+    for (std::string* field :
+         {&expected.ID3v2.Artist, &expected.ID3v2.Title, &expected.ID3v2.Album,
+          &expected.ID3v2.Comment, &expected.ID3v2.Genre, &expected.ID3v2.Composer,
+          &expected.ID3v2.OriginalArtist, &expected.ID3v2.Copyright, &expected.ID3v2.EncodedBy})
+        *field = "Hard Rock";
+    EXPECT_EQ(MixedCaseAll(record), expected);
 }
 
 TEST(LegalFileName, ReplacesTheNineCharactersAndNul) {

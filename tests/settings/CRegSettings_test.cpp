@@ -198,15 +198,3 @@ TEST(CRegSettings, SymbolicLinkToTheStoreSurvivesWrites) {
     EXPECT_TRUE(std::filesystem::is_symlink(s.path));
     EXPECT_NE(ReadBytes(target).find("\"a\"=\"1\""), std::string::npos);
 }
-
-TEST(CRegSettings, CompanyAndAppNameTrimAndRestoreDefaults) {
-    TempStore s;
-    EXPECT_EQ(s->Company(), "Brackwater");
-    EXPECT_EQ(s->AppName(), "Tessaly");
-    s->SetCompany("  Acme  ");
-    EXPECT_EQ(s->Company(), "Acme");
-    s->SetCompany("   ");
-    EXPECT_EQ(s->Company(), "Brackwater");
-    s->SetAppName("");
-    EXPECT_EQ(s->AppName(), "Tessaly");
-}
