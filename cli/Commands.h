@@ -14,6 +14,7 @@ inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
 
 void AddInfoCommand(CLI::App& app, int& exitCode);
+void AddSetCommand(CLI::App& app, int& exitCode);
 void AddConfigCommand(CLI::App& app, int& exitCode);
 void AddShellCommand(CLI::App& app, int& exitCode);
 

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
 
     int exitCode = ExitOk;
     AddSettingsOption(app);
+    AddInfoCommand(app, exitCode);
+    AddSetCommand(app, exitCode);
     AddConfigCommand(app, exitCode);
     AddShellCommand(app, exitCode);
 

@@ -16,7 +16,8 @@ std::string Latin1ToUtf8(std::string_view bytes);
 bool Utf8ToLatin1(std::string_view text, std::string& out);
 
 // The UTF-8 reading of `text` when it is valid UTF-8, else its bytes as they
-// are: how a name from the file system becomes tag text.
+// are: how text from the system (file names, command-line arguments) becomes
+// tag text.
 std::string FileNameToTagText(std::string_view text);
 
 }  // namespace tessaly
