@@ -21,11 +21,12 @@ namespace tessaly::cli {
 
 namespace {
 
-// Tag text for a terminal: bytes as Latin-1 characters, control characters
-// (NUL included, which tags may hold) as \xNN so nothing is hidden.
+// Tag text for a terminal as the editor's boxes show it: up to the first zero
+// character (ID3v1 fields are often padded with them), bytes as Latin-1
+// characters, other control characters as \xNN so nothing is hidden.
 std::string Shown(const std::string& bytes) {
     std::string escaped;
-    for (unsigned char c : bytes) {
+    for (unsigned char c : bytes.substr(0, bytes.find('\0'))) {
         if (c < 0x20 || c == 0x7F) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", c);
@@ -48,8 +49,10 @@ std::string FormatTime(int64_t fileTime) {
 }
 
 void PrintFields(const std::vector<std::pair<const char*, const std::string*>>& fields) {
-    for (const auto& [name, value] : fields)
-        if (!value->empty()) std::printf("  %-16s %s\n", name, Shown(*value).c_str());
+    for (const auto& [name, value] : fields) {
+        const std::string shown = Shown(*value);
+        if (!shown.empty()) std::printf("  %-16s %s\n", name, shown.c_str());
+    }
 }
 
 const char* YesNo(bool value) { return value ? "yes" : "no"; }
