@@ -62,11 +62,6 @@ public:
     StoreLock& operator=(const StoreLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
-    int Take() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
     void Release() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;

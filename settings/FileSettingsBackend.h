@@ -69,9 +69,7 @@ private:
     bool noticeShown_ = false;
 
     int batchDepth_ = 0;
-    int batchLock_ = -1;
     bool batchChanged_ = false;
-    bool batchFailed_ = false;
 };
 
 }  // namespace tessaly
