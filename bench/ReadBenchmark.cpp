@@ -12,9 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 2000;
-    const int rounds = argc > 2 ? std::atoi(argv[2]) : 7;
+int main() {
+    const int count = 2000;
+    const int rounds = 7;
     const std::string folder = bench::MakeScratchFolder("tessaly-bench-read");
     const auto paths = bench::MakeTaggedMP3Folder(folder, count, 120);
 

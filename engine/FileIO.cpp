@@ -1,21 +1,22 @@
+// Operations on open handles. Each handle keeps its position, the file's size
+// and two read-ahead blocks, so that reading a tag (head and tail of a file)
+// and scanning for a frame costs a handful of system calls per file.
 #include "FileIO.h"
+#include "FileIOInternal.h"
 
 #include "Host.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace tessaly {
 
@@ -27,14 +28,25 @@ constexpr int64_t MaxPosition = INT32_MAX;
 // one system call, small enough to cost nothing per file.
 constexpr int64_t ReadAheadSize = 64 * 1024;
 
+struct Block {
+    int64_t start = 0;
+    std::string bytes;      // the file's bytes from `start` on
+    bool reachesEnd = false;  // the file ended inside this block
+    unsigned lastUse = 0;
+};
+
 struct HandleState {
     int64_t position = 0;
-    int64_t cacheStart = 0;
-    std::string cache;  // bytes of the file from cacheStart on
+    int64_t size = 0;  // kept in step with this handle's own writes
+    std::array<Block, 2> blocks;
+    unsigned uses = 0;
 };
 
 std::mutex tableMutex;
 std::unordered_map<int32_t, HandleState> handles;
+// Buffers of closed handles, reused so that reading file after file does not
+// allocate and free 64 KiB each time.
+std::vector<std::string> spareBuffers;
 thread_local int lastError = 0;
 
 HandleState* Find(int32_t handle) {
@@ -46,10 +58,7 @@ HandleState* Find(int32_t handle) {
     return &it->second;
 }
 
-int Fail(int error) {
-    lastError = error;
-    return error;
-}
+int Fail(int error) { return RecordFileError(error); }
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -65,7 +74,7 @@ int64_t ReadAt(int fd, char* buffer, int64_t count, int64_t offset) {
         if (n < 0) {
             if (errno == EINTR) continue;
             if (done == 0) {
-                lastError = errno;
+                Fail(errno);
                 return -1;
             }
             break;
@@ -76,18 +85,60 @@ int64_t ReadAt(int fd, char* buffer, int64_t count, int64_t offset) {
     return done;
 }
 
-int64_t SizeOf(int fd) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        lastError = errno;
-        return -1;
+void ForgetBlocks(HandleState& state) {
+    for (Block& block : state.blocks) {
+        block.bytes.clear();
+        block.reachesEnd = false;
     }
-    return st.st_size;
 }
 
-constexpr int64_t UnixEpochAsFileTime = 116444736000000000LL;
+// The bytes [pos, pos + want) from a block holding them (fewer when the file
+// ends first); nullptr when no block does.
+const Block* CachedBlock(HandleState& state, int64_t pos, int64_t want) {
+    for (Block& block : state.blocks) {
+        const int64_t end = block.start + static_cast<int64_t>(block.bytes.size());
+        if (block.bytes.empty() || pos < block.start || pos > end) continue;
+        if (pos + want <= end || block.reachesEnd) {
+            block.lastUse = ++state.uses;
+            return &block;
+        }
+    }
+    return nullptr;
+}
+
+const Block* FillBlock(int32_t handle, HandleState& state, int64_t pos) {
+    Block& block = state.blocks[0].lastUse <= state.blocks[1].lastUse ? state.blocks[0]
+                                                                      : state.blocks[1];
+    if (block.bytes.capacity() < ReadAheadSize) {
+        std::lock_guard lock(tableMutex);
+        if (!spareBuffers.empty()) {
+            block.bytes = std::move(spareBuffers.back());
+            spareBuffers.pop_back();
+        }
+    }
+    block.bytes.resize(static_cast<size_t>(ReadAheadSize));
+    int64_t got = ReadAt(handle, block.bytes.data(), ReadAheadSize, pos);
+    if (got <= 0) {
+        block.bytes.clear();
+        return nullptr;
+    }
+    block.bytes.resize(static_cast<size_t>(got));
+    block.start = pos;
+    block.reachesEnd = got < ReadAheadSize;
+    block.lastUse = ++state.uses;
+    return &block;
+}
 
 }  // namespace
+
+int RecordFileError(int error) {
+    lastError = error;
+    return error;
+}
+
+int LastFileError() { return lastError; }
+
+std::string ErrorDescription(int error) { return std::strerror(error); }
 
 int32_t FileOpen(const std::string& path, const std::string& mode) {
     const std::string m = Lower(mode);
@@ -112,9 +163,9 @@ int32_t FileOpen(const std::string& path, const std::string& mode) {
         Fail(ENOENT);
         return InvalidHandle;
     }
-    // O_NONBLOCK keeps a FIFO from stalling the open; anything but a regular
-    // file is then refused. The truncating modes are applied only after that
-    // check, so a device is never truncated either.
+    // O_NONBLOCK keeps a FIFO from stalling the open (and has no effect on a
+    // regular file); anything but a regular file is then refused. Truncation
+    // waits for that check, so a device is never truncated either.
     int fd = ::open(path.c_str(), (flags & ~O_TRUNC) | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         Fail(errno);
@@ -122,71 +173,67 @@ int32_t FileOpen(const std::string& path, const std::string& mode) {
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        int error = S_ISDIR(st.st_mode) ? EISDIR : (errno ? errno : EINVAL);
+        Fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
         ::close(fd);
-        Fail(error ? error : EINVAL);
         return InvalidHandle;
     }
-    // O_NONBLOCK has no effect on regular files, so it may stay set.
-    if ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0) {
-        Fail(errno);
-        ::close(fd);
-        return InvalidHandle;
+    if ((flags & O_TRUNC) && st.st_size != 0) {
+        if (::ftruncate(fd, 0) != 0) {
+            Fail(errno);
+            ::close(fd);
+            return InvalidHandle;
+        }
+        st.st_size = 0;
     }
     std::lock_guard lock(tableMutex);
-    handles[fd] = HandleState{};
+    HandleState& state = handles[fd];
+    state = HandleState{};
+    state.size = st.st_size;
     return fd;
 }
 
 std::string FileRead(int32_t handle, int32_t count) {
     if (count < 1) return {};
-    std::lock_guard lock(tableMutex);
-    HandleState* state = Find(handle);
-    if (!state) return {};
+    std::unique_lock lock(tableMutex);
+    HandleState* found = Find(handle);
+    if (!found) return {};
+    HandleState& state = *found;
+    lock.unlock();  // one handle is used by one caller at a time
+
+    const int64_t pos = state.position;
     const int64_t want = count;
-    const int64_t pos = state->position;
-    const int64_t cacheEnd = state->cacheStart + static_cast<int64_t>(state->cache.size());
-    if (pos >= state->cacheStart && pos + want <= cacheEnd) {
-        state->position += want;
-        return state->cache.substr(static_cast<size_t>(pos - state->cacheStart),
-                                   static_cast<size_t>(want));
-    }
     if (want < ReadAheadSize) {
-        std::string block(static_cast<size_t>(ReadAheadSize), '\0');
-        int64_t got = ReadAt(handle, block.data(), ReadAheadSize, pos);
-        if (got <= 0) {
-            state->cache.clear();
-            return {};
-        }
-        block.resize(static_cast<size_t>(got));
-        state->cache = std::move(block);
-        state->cacheStart = pos;
-        int64_t take = std::min(want, got);
-        state->position += take;
-        return state->cache.substr(0, static_cast<size_t>(take));
+        const Block* block = CachedBlock(state, pos, want);
+        if (!block) block = FillBlock(handle, state, pos);
+        if (!block) return {};
+        const int64_t offset = pos - block->start;
+        const int64_t take =
+            std::min<int64_t>(want, static_cast<int64_t>(block->bytes.size()) - offset);
+        if (take <= 0) return {};
+        state.position += take;
+        return block->bytes.substr(static_cast<size_t>(offset), static_cast<size_t>(take));
     }
-    // Large reads bypass the buffer. Never allocate more than the file holds:
+    // Large reads bypass the blocks. Never allocate more than the file holds:
     // callers pass sizes taken from untrusted headers.
-    int64_t size = SizeOf(handle);
-    if (size <= pos) return {};
-    int64_t take = std::min(want, size - pos);
+    const int64_t take = std::min(want, state.size - pos);
+    if (take <= 0) return {};
     std::string data(static_cast<size_t>(take), '\0');
-    int64_t got = ReadAt(handle, data.data(), take, pos);
+    const int64_t got = ReadAt(handle, data.data(), take, pos);
     if (got <= 0) return {};
     data.resize(static_cast<size_t>(got));
-    state->position += got;
+    state.position += got;
     return data;
 }
 
 int32_t FileWrite(int32_t handle, const std::string& data, int32_t count) {
-    int64_t total = count < 0 ? static_cast<int64_t>(data.size())
-                              : std::min<int64_t>(count, static_cast<int64_t>(data.size()));
+    const int64_t total = count < 0 ? static_cast<int64_t>(data.size())
+                                    : std::min<int64_t>(count, static_cast<int64_t>(data.size()));
     int64_t done = 0;
     {
         std::lock_guard lock(tableMutex);
         HandleState* state = Find(handle);
         if (!state) return 0;
-        state->cache.clear();
+        ForgetBlocks(*state);
         if (state->position + total > MaxPosition) {
             Fail(EFBIG);
             return 0;
@@ -206,9 +253,9 @@ int32_t FileWrite(int32_t handle, const std::string& data, int32_t count) {
             done += n;
         }
         state->position += done;
+        state->size = std::max(state->size, state->position);
     }
     CurrentHost().ProcessPendingMessages();
-    if (done == 0 && total > 0) return 0;
     return static_cast<int32_t>(done);
 }
 
@@ -218,21 +265,12 @@ int32_t FileSeek(int32_t handle, int32_t offset, int origin) {
     if (!state) return -1;
     int64_t base = 0;
     switch (origin) {
-        case 0:
-            base = 0;
-            break;
-        case 1:
-            base = state->position;
-            break;
-        case 2:
-            base = SizeOf(handle);
-            if (base < 0) return -1;
-            break;
-        default:
-            Fail(EINVAL);
-            return -1;
+        case 0: base = 0; break;
+        case 1: base = state->position; break;
+        case 2: base = state->size; break;
+        default: Fail(EINVAL); return -1;
     }
-    int64_t target = base + offset;
+    const int64_t target = base + offset;
     if (target < 0 || target > MaxPosition) {
         Fail(EINVAL);
         return -1;
@@ -250,10 +288,15 @@ int32_t FileTell(int32_t handle) {
 bool FileClose(int32_t handle) {
     {
         std::lock_guard lock(tableMutex);
-        if (handles.erase(handle) == 0) {
+        auto it = handles.find(handle);
+        if (it == handles.end()) {
             Fail(EBADF);
             return false;
         }
+        for (Block& block : it->second.blocks)
+            if (block.bytes.capacity() >= ReadAheadSize && spareBuffers.size() < 8)
+                spareBuffers.push_back(std::move(block.bytes));
+        handles.erase(it);
     }
     if (::close(handle) != 0) {
         Fail(errno);
@@ -270,31 +313,29 @@ bool FileSetLength(int32_t handle, int32_t length) {
         Fail(EINVAL);
         return false;
     }
-    state->cache.clear();
+    ForgetBlocks(*state);
     state->position = length;
     if (::ftruncate(handle, length) != 0) {
         Fail(errno);
         return false;
     }
+    state->size = length;
     return true;
 }
 
 bool FileAtEnd(int32_t handle) {
     std::lock_guard lock(tableMutex);
     HandleState* state = Find(handle);
-    if (!state) return true;
-    int64_t size = SizeOf(handle);
-    return size < 0 || state->position >= size;
+    return !state || state->position >= state->size;
 }
 
 bool FileRewind(int32_t handle) { return FileSeek(handle, 0, 0) == 0; }
 
 int32_t FileLength(int32_t handle) {
     std::lock_guard lock(tableMutex);
-    if (!Find(handle)) return -1;
-    int64_t size = SizeOf(handle);
-    if (size < 0) return -1;
-    return static_cast<int32_t>(std::min<int64_t>(size, MaxPosition));
+    HandleState* state = Find(handle);
+    if (!state) return -1;
+    return static_cast<int32_t>(std::min<int64_t>(state->size, MaxPosition));
 }
 
 bool FileSync(int32_t handle) {
@@ -307,189 +348,56 @@ bool FileSync(int32_t handle) {
 
 int32_t FileCopyBytes(int32_t source, int32_t target, int32_t count) {
     if (count < 1) return 0;
-    int32_t before = FileTell(source);
-    if (before < 0) return 0;
-    std::string block = FileRead(source, count);
-    if (block.empty()) return 0;
-    int32_t written = FileWrite(target, block, -1);
-    if (written != static_cast<int32_t>(block.size())) {
-        if (written > 0) Fail(lastError ? lastError : ENOSPC);
-        FileSeek(source, before, 0);
+    std::lock_guard lock(tableMutex);
+    HandleState* from = Find(source);
+    HandleState* to = Find(target);
+    if (!from || !to) return 0;
+    const int64_t want = std::min<int64_t>(count, from->size - from->position);
+    if (want <= 0) return 0;
+    if (to->position + want > MaxPosition) {
+        Fail(EFBIG);
         return 0;
     }
-    return written;
-}
-
-std::string MakeTempFileName(const std::string& folder, const std::string& prefix) {
-    std::string dir = folder;
-    if (!dir.empty() && dir.back() != PathSeparator) dir += PathSeparator;
-    const std::string head = prefix.empty() ? std::string("TMP") : prefix.substr(0, 3);
-    // Start from a number that differs between processes and calls, then walk
-    // the 16-bit space; O_EXCL makes the pick safe against any planted name.
-    static unsigned counter = 0;
-    unsigned start = static_cast<unsigned>(std::time(nullptr)) ^
-                     (static_cast<unsigned>(::getpid()) << 4) ^ (++counter * 0x9E37u);
-    for (unsigned i = 0; i < 0x10000; ++i) {
-        unsigned number = (start + i) & 0xFFFF;
-        if (number == 0) continue;
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%X", number);
-        std::string path = dir + head + hex + ".tmp";
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            ::close(fd);
-            return path;
+    ForgetBlocks(*to);
+    // The kernel copies without the bytes passing through this process; where
+    // it cannot (another file system, an old kernel) a read and a write do.
+    loff_t in = from->position, out = to->position;
+    int64_t done = 0;
+    while (done < want) {
+        ssize_t n = ::copy_file_range(source, &in, target, &out,
+                                      static_cast<size_t>(want - done), 0);
+        if (n > 0) {
+            done += n;
+            continue;
         }
-        if (errno != EEXIST) {
-            Fail(errno);
-            return {};
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                      errno == EOPNOTSUPP) && done == 0) {
+            std::string block(static_cast<size_t>(want), '\0');
+            const int64_t got = ReadAt(source, block.data(), want, from->position);
+            if (got <= 0) return 0;
+            ssize_t w = 0;
+            while (done < got) {
+                w = ::pwrite(target, block.data() + done, static_cast<size_t>(got - done),
+                             to->position + done);
+                if (w < 0 && errno == EINTR) continue;
+                if (w <= 0) break;
+                done += w;
+            }
+            if (done < got) {
+                Fail(w < 0 ? errno : ENOSPC);
+                return 0;
+            }
+            break;
         }
+        // A failed or short write: the source stays where it was.
+        Fail(n < 0 ? errno : ENOSPC);
+        return 0;
     }
-    Fail(EEXIST);
-    return {};
+    from->position += done;
+    to->position += done;
+    to->size = std::max(to->size, to->position);
+    return static_cast<int32_t>(done);
 }
-
-std::string FolderOf(const std::string& path) {
-    size_t at = path.rfind(PathSeparator);
-    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    size_t at = path.rfind(PathSeparator);
-    return at == std::string::npos ? path : path.substr(at + 1);
-}
-
-bool PathExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
-}
-
-bool FileDelete(const std::string& path) {
-    if (::unlink(path.c_str()) != 0) {
-        Fail(errno);
-        return false;
-    }
-    return true;
-}
-
-int RenameNoReplace(const std::string& from, const std::string& to) {
-#if defined(__linux__) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return Fail(errno);
-#endif
-    // File systems without an atomic no-replace rename: a hard link fails when
-    // the target exists, and removing the old name then completes the move.
-    if (::link(from.c_str(), to.c_str()) != 0) return Fail(errno);
-    if (::unlink(from.c_str()) != 0) {
-        int error = errno;
-        ::unlink(to.c_str());
-        return Fail(error);
-    }
-    return 0;
-}
-
-int64_t FileTimeFromUnix(int64_t seconds, int64_t nanoseconds) {
-    return seconds * 10000000LL + nanoseconds / 100 + UnixEpochAsFileTime;
-}
-
-int64_t UnixFromFileTime(int64_t fileTime, int64_t* nanoseconds) {
-    int64_t since = fileTime - UnixEpochAsFileTime;
-    int64_t seconds = since / 10000000LL;
-    int64_t rest = since % 10000000LL;
-    if (rest < 0) {
-        rest += 10000000LL;
-        --seconds;
-    }
-    if (nanoseconds) *nanoseconds = rest * 100;
-    return seconds;
-}
-
-namespace {
-
-bool TimesFromStatx(int dirfd, const char* path, int flags, FileTimes& times) {
-    struct statx sx {};
-    if (::statx(dirfd, path, flags, STATX_ATIME | STATX_MTIME | STATX_BTIME, &sx) != 0) {
-        Fail(errno);
-        return false;
-    }
-    times.Accessed = FileTimeFromUnix(sx.stx_atime.tv_sec, sx.stx_atime.tv_nsec);
-    times.Modified = FileTimeFromUnix(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
-    // Not every file system records a birth time; the last change of the data
-    // is then the closest honest answer.
-    times.Created = (sx.stx_mask & STATX_BTIME)
-                        ? FileTimeFromUnix(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec)
-                        : times.Modified;
-    return true;
-}
-
-}  // namespace
-
-bool GetFileTimes(int32_t handle, FileTimes& times) {
-    return TimesFromStatx(handle, "", AT_EMPTY_PATH, times);
-}
-
-bool GetFileTimes(const std::string& path, FileTimes& times) {
-    return TimesFromStatx(AT_FDCWD, path.c_str(), 0, times);
-}
-
-bool SetFileTimes(const std::string& path, int64_t /*created*/, int64_t accessed,
-                  int64_t modified) {
-    struct timespec spec[2] {};
-    int64_t nanos = 0;
-    spec[0].tv_sec = static_cast<time_t>(UnixFromFileTime(accessed, &nanos));
-    spec[0].tv_nsec = static_cast<long>(nanos);
-    spec[1].tv_sec = static_cast<time_t>(UnixFromFileTime(modified, &nanos));
-    spec[1].tv_nsec = static_cast<long>(nanos);
-    if (::utimensat(AT_FDCWD, path.c_str(), spec, 0) != 0) {
-        Fail(errno);
-        return false;
-    }
-    return true;
-}
-
-bool CopyPermissions(const std::string& fromPath, int32_t handle) {
-    struct stat st {};
-    if (::stat(fromPath.c_str(), &st) != 0) {
-        Fail(errno);
-        return false;
-    }
-    // Owner and group first: changing them may clear set-id bits, which the
-    // mode below then restores. Only a privileged process may give a file away,
-    // so a refusal here is expected and harmless.
-    if (::fchown(handle, st.st_uid, st.st_gid) != 0) { /* keep our own ownership */ }
-    if (::fchmod(handle, st.st_mode & 07777) != 0) {
-        Fail(errno);
-        return false;
-    }
-    return true;
-}
-
-bool SyncFolder(const std::string& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        Fail(errno);
-        return false;
-    }
-    bool ok = ::fsync(fd) == 0;
-    if (!ok) Fail(errno);
-    ::close(fd);
-    return ok;
-}
-
-std::string ResolveLink(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return path;
-    std::string target(resolved);
-    std::free(resolved);
-    return target;
-}
-
-std::string GetLongName(const std::string& path) { return path; }
-
-int LastFileError() { return lastError; }
-
-std::string ErrorDescription(int error) { return std::strerror(error); }
 
 }  // namespace tessaly

@@ -16,8 +16,9 @@ namespace tessaly {
 
 namespace {
 
-constexpr int32_t ID3v1Size = 128;
 constexpr int16_t FooterFlag = 0x10;  // 2.4: a copy of the header follows the tag
+// The largest size a tag header can state (28 bits, 7 per byte).
+constexpr size_t MaxTagSize = 0x0FFFFFFF;
 
 class ProgressWindow {
 public:
@@ -34,11 +35,15 @@ struct DiskState {
     std::string keptFrames;  // old frames to carry over, in the 2.3 layout
 };
 
-int32_t RoomOf(const ID3v2Data& tag) {
+int32_t RoomOf(int32_t handle, const ID3v2Data& tag) {
     if (!tag.Present || tag.IsASF) return 0;
     // A 2.4 footer belongs to the old tag; counting it as room lets the new
-    // tag's padding cover it instead of leaving it before the audio.
-    return tag.TagSize + (tag.MajorVersion >= 4 && (tag.Flags & FooterFlag) ? 10 : 0);
+    // tag's padding cover it instead of leaving it before the audio. Only a
+    // footer that is there counts: the flag alone may be a damaged header.
+    if (tag.MajorVersion >= 4 && (tag.Flags & FooterFlag) &&
+        FileSeek(handle, 10 + tag.TagSize, 0) >= 0 && FileRead(handle, 3) == "3DI")
+        return tag.TagSize + 10;
+    return tag.TagSize;
 }
 
 std::string KeptFramesOf(int32_t handle, const ID3v2Data& tag) {
@@ -53,7 +58,7 @@ std::string KeptFramesOf(int32_t handle, const ID3v2Data& tag) {
 DiskState ReadDiskState(const AudioFileData& data, int32_t handle) {
     DiskState disk;
     disk.data = data;
-    disk.room = RoomOf(data.ID3v2);
+    disk.room = RoomOf(handle, data.ID3v2);
     disk.keptFrames = KeptFramesOf(handle, data.ID3v2);
     // Without an audio frame the header position means nothing: copy from the
     // end of the old tag so the tag is not carried into the audio.
@@ -231,11 +236,23 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
     }
 
     const DiskState disk = ReadDiskState(current, file.Get());
+    // A tag whose size field claims more than the file holds (a truncated or
+    // damaged file) has no real room: padding it out to the claim would write
+    // a tag of that size, and an in-place write would run into the trailer's
+    // place. Such a file is rewritten with a tag made as for a new one.
+    const int64_t trailerStart =
+        int64_t{current.MPEG.FileSize} - (current.ID3v1.Present ? ID3v1Size : 0);
+    const bool tagFitsFile = !current.ID3v2.Present || 10 + int64_t{disk.room} <= trailerStart;
+    const int32_t room = tagFitsFile ? disk.room : 0;
     const std::string block =
-        BuildID3v2Frames(record.ID3v2, disk.room, options.Language, disk.keptFrames);
+        BuildID3v2Frames(record.ID3v2, room, options.Language, disk.keptFrames);
+    if (block.size() > MaxTagSize) {
+        ReportFailure(log, "Error Updating File: " + ErrorDescription(EFBIG));
+        return false;
+    }
     const std::string header = ID3v2Header23(static_cast<uint32_t>(block.size()));
 
-    const bool rewrite = record.ID3v2.Present != current.ID3v2.Present ||
+    const bool rewrite = record.ID3v2.Present != current.ID3v2.Present || !tagFitsFile ||
                          static_cast<int64_t>(block.size()) > disk.room;
     const int32_t blockSize = std::clamp(options.CopyBuffer, 1, 1 << 20);
     UpdateOptions effective = options;

@@ -11,7 +11,7 @@ for target in "$build"/bin/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   mkdir -p "$corpus_root/$name"
-  seeds="fuzz/seeds/${name#fuzz_}"
+  seeds="$PWD/fuzz/seeds/${name#fuzz_}"
   echo "== $name (${seconds}s)"
   if ! "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
        -print_final_stats=0 "$corpus_root/$name" $( [ -d "$seeds" ] && echo "$seeds" ) \

@@ -339,3 +339,50 @@ TEST_F(UpdateAudioFileTest, AFileThatCannotBeOpenedIsReportedOnce) {
     EXPECT_EQ(host_.hides, 1);
     EXPECT_TRUE(LogEvents().empty());
 }
+
+TEST_F(UpdateAudioFileTest, ATagClaimingMoreThanTheFileHoldsIsRewrittenNotOverrun) {
+    // Found by fuzzing: the size field says 10752 bytes, the file has 63. An
+    // in-place write would grow the tag past the file's end and the trailer,
+    // appended at the old end, would land inside it.
+    const std::string tag = "ID3" + Hex("02 00 00 00 00 54 00") + id3::Frame(2, "COM", "x");
+    WriteBytes(Path(), tag);
+    AudioFileData record = ReadAudioFile(Path());
+    ASSERT_EQ(record.ID3v2.TagSize, 10752);
+    record.ID3v2.Title = "Edited";
+    record.ID3v1.Present = true;
+    ASSERT_TRUE(UpdateAudioFile(Path(), record));
+    AudioFileData back = ReadAudioFile(Path());
+    EXPECT_EQ(back.ID3v2.Title, "Edited");
+    EXPECT_TRUE(back.ID3v1.Present);
+    EXPECT_EQ(back.ID3v2.TagSize + 10 + 128, back.MPEG.FileSize);
+
+    // A claim of 2^28 bytes (more than a header can state) must not be padded
+    // out to: the new tag is sized as for a file without one.
+    WriteBytes(Path(), "ID3" + Hex("03 00 00 80 00 00 00") + id3::TextFrame(3, "TALB", "A"));
+    record = ReadAudioFile(Path());
+    record.ID3v2.Title = "Big";
+    ASSERT_TRUE(UpdateAudioFile(Path(), record));
+    back = ReadAudioFile(Path());
+    EXPECT_EQ(back.ID3v2.Title, "Big");
+    EXPECT_EQ(back.ID3v2.Album, "A");
+    EXPECT_LT(back.MPEG.FileSize, 1000);
+}
+
+TEST_F(UpdateAudioFileTest, AFooterOfAVersion24TagIsCoveredOnlyWhenItIsThere) {
+    const std::string frames = id3::TextFrame(4, "TIT2", "Old", 3) + std::string(50, '\0');
+    const std::string body = "ID3" + Hex("04 00 10") + Synchsafe32(frames.size()) + frames;
+    const std::string footer = "3DI" + Hex("04 00 10") + Synchsafe32(frames.size());
+    for (bool withFooter : {true, false}) {
+        SCOPED_TRACE(withFooter ? "footer" : "flag without footer");
+        // Without the footer the flag lies: what follows the tag is audio.
+        const std::string audio = Audio(3);
+        WriteBytes(Path(), body + (withFooter ? footer : "") + audio);
+        AudioFileData record = ReadAudioFile(Path());
+        record.ID3v2.Title = "New";
+        ASSERT_TRUE(UpdateAudioFile(Path(), record));
+        const int32_t room = static_cast<int32_t>(frames.size()) + (withFooter ? 10 : 0);
+        ExpectBytes(ReadBytes(Path()), "ID3" + Hex("03 00 00") + Synchsafe32(room) +
+                                           id3::TextFrame(3, "TIT2", "New") +
+                                           std::string(room - 14, '\0') + audio);
+    }
+}
