@@ -1,6 +1,7 @@
 #include "wmvtag.h"
 
 #include "engine/FileIO.h"
+#include "engine/id3tag/UnicodeText.h"
 
 #include <algorithm>
 #include <array>
@@ -28,36 +29,12 @@ uint64_t LittleEndian(std::string_view bytes, size_t at, int size) {
     return value;
 }
 
-// A code point as one byte: itself up to 0xFF, else its low byte, or "?"
-// when that is zero so that no character ends the text early. The ID3v2
-// reader narrows the same way.
-char Narrowed(uint32_t codePoint) {
-    if (codePoint <= 0xFF) return static_cast<char>(codePoint);
-    const uint8_t low = codePoint & 0xFF;
-    return low != 0 ? static_cast<char>(low) : '?';
-}
-
 // UTF-16LE text of its stored length as bytes. A zero character counted in
 // the length stays (the description's terminator usually is); a last odd byte
 // stands for itself; trailing spaces go.
 std::string DecodeText(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() / 2 + 1);
-    size_t at = 0;
-    auto unit = [&](size_t i) { return static_cast<uint32_t>(LittleEndian(bytes, i, 2)); };
-    while (at + 1 < bytes.size()) {
-        uint32_t codePoint = unit(at);
-        at += 2;
-        if (codePoint >= 0xD800 && codePoint <= 0xDBFF && at + 1 < bytes.size()) {
-            const uint32_t low = unit(at);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (low - 0xDC00);
-                at += 2;
-            }
-        }
-        out += Narrowed(codePoint);
-    }
-    if (at < bytes.size()) out += bytes[at];
+    std::string out = NarrowText(DecodeUTF16(bytes, false));
+    if (bytes.size() % 2) out += bytes.back();
     while (!out.empty() && out.back() == ' ') out.pop_back();
     return out;
 }

@@ -9,6 +9,8 @@ namespace {
 bool IsHighSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
+}  // namespace
+
 std::u32string DecodeUTF16(std::string_view bytes, bool bigEndian) {
     std::u32string out;
     const size_t units = bytes.size() / 2;
@@ -64,8 +66,6 @@ std::u32string DecodeUTF8(std::string_view bytes) {
     return out;
 }
 
-}  // namespace
-
 std::u32string DecodeCodePoints(std::string_view bytes, int encoding) {
     switch (encoding) {
         case 0: {
@@ -73,7 +73,11 @@ std::u32string DecodeCodePoints(std::string_view bytes, int encoding) {
             for (unsigned char c : bytes) out += static_cast<char32_t>(c);
             return out;
         }
-        case 1:
+        case 2:
+            return DecodeUTF16(bytes, true);
+        case 3:
+            return DecodeUTF8(bytes);
+        default:
             if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE &&
                 static_cast<unsigned char>(bytes[1]) == 0xFF)
                 return DecodeUTF16(bytes.substr(2), true);
@@ -81,11 +85,20 @@ std::u32string DecodeCodePoints(std::string_view bytes, int encoding) {
                 static_cast<unsigned char>(bytes[1]) == 0xFE)
                 return DecodeUTF16(bytes.substr(2), false);
             return DecodeUTF16(bytes, false);
-        case 2:
-            return DecodeUTF16(bytes, true);
-        default:
-            return DecodeUTF8(bytes);
     }
+}
+
+char NarrowCodePoint(char32_t codePoint) {
+    if (codePoint <= 0xFF) return static_cast<char>(codePoint);
+    const auto low = static_cast<unsigned char>(codePoint & 0xFF);
+    return low != 0 ? static_cast<char>(low) : '?';
+}
+
+std::string NarrowText(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) out += NarrowCodePoint(c);
+    return out;
 }
 
 std::string EncodeUTF16WithBOM(std::u32string_view text) {
@@ -108,7 +121,7 @@ std::string EncodeUTF16WithBOM(std::u32string_view text) {
 }
 
 size_t TextFieldLength(std::string_view bytes, int encoding, size_t* terminatorSize) {
-    const bool wide = encoding == 1 || encoding == 2;
+    const bool wide = encoding != 0 && encoding != 3;  // the UTF-16 forms
     if (wide) {
         for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
             if (bytes[i] == '\0' && bytes[i + 1] == '\0') {
