@@ -252,8 +252,12 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
     }
     const std::string header = ID3v2Header23(static_cast<uint32_t>(block.size()));
 
-    const bool rewrite = record.ID3v2.Present != current.ID3v2.Present || !tagFitsFile ||
-                         static_cast<int64_t>(block.size()) > disk.room;
+    // Without an ID3v2 tag before or after, the frames are never written, so
+    // their size cannot call for a rewrite of the whole file.
+    const bool rewrite =
+        record.ID3v2.Present != current.ID3v2.Present ||
+        (record.ID3v2.Present &&
+         (!tagFitsFile || static_cast<int64_t>(block.size()) > disk.room));
     const int32_t blockSize = std::clamp(options.CopyBuffer, 1, 1 << 20);
     UpdateOptions effective = options;
     effective.CopyBuffer = blockSize;

@@ -178,6 +178,14 @@ TEST_F(UpdateAudioFileTest, NothingToWriteLeavesTheFileAsItWas) {
     ASSERT_TRUE(UpdateAudioFile(Path(), record));
     ExpectBytes(ReadBytes(Path()), audio);
     EXPECT_EQ(LogEvents().size(), 1u);
+
+    // ID3v2 text with the tag switched off is never written: no rewrite for it.
+    record.ID3v2.Title = "not written";
+    record.ID3v1.Present = true;
+    ASSERT_TRUE(UpdateAudioFile(Path(), record));
+    EXPECT_EQ(ReadBytes(Path()).substr(0, audio.size()), audio);
+    EXPECT_EQ(ReadBytes(Path()).size(), audio.size() + 128);
+    EXPECT_EQ(LogEvents().size(), 2u);
 }
 
 TEST_F(UpdateAudioFileTest, AnExistingBackupNameStopsTheSwapAndIsLeftAlone) {
