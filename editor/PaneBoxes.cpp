@@ -1,0 +1,211 @@
+#include "editor/PaneBoxes.h"
+
+#include "engine/id3tag/Genres.h"
+#include "patterns/NumericValue.h"
+
+namespace tessaly {
+
+namespace {
+
+std::string TrimBoth(std::string_view text) {
+    text = HeldText(text);
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string TrimEnd(std::string_view text) {
+    text = HeldText(text);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string& Text(Pane& pane, FieldNumber field) { return pane.Boxes[field].Text; }
+const std::string& Text(const Pane& pane, FieldNumber field) { return pane.Boxes[field].Text; }
+
+// The record's fields in the order of the ID3v2 pane's boxes.
+struct V2Field {
+    FieldNumber Field;
+    std::string ID3v2Data::*Member;
+};
+constexpr V2Field V2Fields[] = {
+    {FieldTrack, &ID3v2Data::Track},
+    {FieldTitle, &ID3v2Data::Title},
+    {FieldArtist, &ID3v2Data::Artist},
+    {FieldAlbum, &ID3v2Data::Album},
+    {FieldYear, &ID3v2Data::Year},
+    {FieldGenre, &ID3v2Data::Genre},
+    {FieldComment, &ID3v2Data::Comment},
+    {FieldComposer, &ID3v2Data::Composer},
+    {FieldOriginalArtist, &ID3v2Data::OriginalArtist},
+    {FieldCopyright, &ID3v2Data::Copyright},
+    {FieldURL, &ID3v2Data::URL},
+    {FieldEncoder, &ID3v2Data::EncodedBy},
+};
+
+// What a Windows Media content description fills: title, author, copyright,
+// description and rating.
+bool ShownForASF(FieldNumber field) {
+    return field == FieldTitle || field == FieldArtist || field == FieldCopyright ||
+           field == FieldComment || field == FieldOriginalArtist;
+}
+
+// Track, year and the ID3v2 genre are trimmed at both ends when collected or
+// copied; every other text only at its end.
+bool TrimmedAtBothEnds(FieldNumber field) {
+    return field == FieldTrack || field == FieldYear || field == FieldGenre;
+}
+
+std::string Collected(FieldNumber field, std::string_view text) {
+    return TrimmedAtBothEnds(field) ? TrimBoth(text) : TrimEnd(text);
+}
+
+constexpr FieldNumber V1TextFields[] = {FieldTrack, FieldTitle, FieldArtist,
+                                        FieldAlbum, FieldYear,  FieldComment};
+
+}  // namespace
+
+std::string BoxName(BoxId box) {
+    static const char* const names[] = {"enabled", "artist",   "album",      "title",
+                                        "track",   "year",     "genre",      "comment",
+                                        "composer", "origartist", "copyright", "url",
+                                        "encoder"};
+    std::string prefix = box.Version == 1 ? "v1" : "v2";
+    if (box.Field < FieldNone || box.Field > FieldEncoder) return prefix;
+    return prefix + names[box.Field];
+}
+
+const std::vector<BoxId>& AllBoxes() {
+    static const std::vector<BoxId> boxes = [] {
+        std::vector<BoxId> all;
+        for (int version : {1, 2}) {
+            all.push_back({version, FieldNone});
+            for (const V2Field& f : V2Fields) {
+                if (version == 1 && f.Field > FieldComment) continue;
+                all.push_back({version, f.Field});
+            }
+        }
+        return all;
+    }();
+    return boxes;
+}
+
+std::string_view HeldText(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
+const std::vector<std::string>& V1GenreEntries() {
+    static const std::vector<std::string> entries = [] {
+        std::vector<std::string> list{""};
+        list.insert(list.end(), SortedGenreNames.begin(), SortedGenreNames.end());
+        return list;
+    }();
+    return entries;
+}
+
+int V1GenrePositionOf(const std::string& name) {
+    return GenreIndex(name, true) + 1;  // -1 (no such genre) selects the empty entry
+}
+
+std::string V1GenreText(const PaneBoxes& boxes) {
+    int position = boxes.V1GenrePosition;
+    if (position < 1 || position > static_cast<int>(SortedGenreNames.size())) return "";
+    return SortedGenreNames[static_cast<size_t>(position - 1)];
+}
+
+std::string BoxText(const PaneBoxes& boxes, BoxId box) {
+    if (box.Field <= FieldNone || box.Field > FieldEncoder) return "";
+    if (box.Version == 1 && box.Field == FieldGenre) return V1GenreText(boxes);
+    const Pane& pane = box.Version == 1 ? boxes.V1 : boxes.V2;
+    return std::string(HeldText(Text(pane, box.Field)));
+}
+
+void ShowRecord(const AudioFileData& record, PaneBoxes& boxes) {
+    const ID3v1Data& v1 = record.ID3v1;
+    boxes.V1.Checked = v1.Present;
+    Text(boxes.V1, FieldTrack) = v1.Track;
+    Text(boxes.V1, FieldTitle) = v1.Title;
+    Text(boxes.V1, FieldArtist) = v1.Artist;
+    Text(boxes.V1, FieldAlbum) = v1.Album;
+    Text(boxes.V1, FieldYear) = v1.Year;
+    Text(boxes.V1, FieldComment) = v1.Comment;
+    boxes.V1GenrePosition = V1GenrePositionOf(v1.Genre);
+
+    // Whether the check boxes can be clicked is the editor state's business;
+    // it is set right after the tags are shown.
+    const ID3v2Data& v2 = record.ID3v2;
+    const bool asf = v2.IsASF;
+    boxes.V2.Checked = v2.Present && !asf;
+    for (const V2Field& f : V2Fields) {
+        // A Windows Media file leaves nothing of the previous file behind.
+        Text(boxes.V2, f.Field) = !asf || ShownForASF(f.Field) ? v2.*f.Member : std::string();
+    }
+    boxes.Label15 = asf ? "Rating" : "Orig. Artist";
+    boxes.V2FrameCaption = asf ? "Windows Media Information (read-only)" : "ID3v2 Information";
+}
+
+void CollectPanes(const PaneBoxes& boxes, AudioFileData& record) {
+    ID3v1Data& v1 = record.ID3v1;
+    v1.Present = boxes.V1.Checked;
+    v1.Track = Collected(FieldTrack, Text(boxes.V1, FieldTrack));
+    v1.Title = Collected(FieldTitle, Text(boxes.V1, FieldTitle));
+    v1.Artist = Collected(FieldArtist, Text(boxes.V1, FieldArtist));
+    v1.Album = Collected(FieldAlbum, Text(boxes.V1, FieldAlbum));
+    v1.Year = Collected(FieldYear, Text(boxes.V1, FieldYear));
+    v1.Genre = V1GenreText(boxes);
+    v1.Comment = Collected(FieldComment, Text(boxes.V1, FieldComment));
+
+    record.ID3v2.Present = boxes.V2.Checked;
+    for (const V2Field& f : V2Fields)
+        record.ID3v2.*f.Member = Collected(f.Field, Text(boxes.V2, f.Field));
+}
+
+void ClearBoxes(PaneBoxes& boxes) {
+    for (Pane* pane : {&boxes.V1, &boxes.V2}) {
+        pane->Checked = false;
+        for (TextBox& box : pane->Boxes) box.Text.clear();
+    }
+    boxes.V1GenrePosition = 0;  // the list always has its entries
+}
+
+void CopyV1ToV2(PaneBoxes& boxes) {
+    for (FieldNumber field : V1TextFields)
+        Text(boxes.V2, field) = Collected(field, Text(boxes.V1, field));
+    Text(boxes.V2, FieldGenre) = TrimEnd(V1GenreText(boxes));
+    boxes.V2.Checked = true;
+}
+
+void CopyV2ToV1(PaneBoxes& boxes) {
+    for (FieldNumber field : V1TextFields)
+        Text(boxes.V1, field) = Collected(field, Text(boxes.V2, field));
+    // The ID3v1 track is a number: "07/12" becomes "7", and no number at all
+    // (or zero) leaves the box empty.
+    std::string track = PlainDecimal(NumericValue(Text(boxes.V1, FieldTrack)));
+    Text(boxes.V1, FieldTrack) = track == "0" ? "" : track;
+    boxes.V1GenrePosition = V1GenrePositionOf(std::string(HeldText(Text(boxes.V2, FieldGenre))));
+    boxes.V1.Checked = true;
+}
+
+void ApplyAssignments(const std::vector<FieldAssignment>& assignments, PaneBoxes& boxes) {
+    for (const FieldAssignment& a : assignments) {
+        if (a.Field <= FieldNone || a.Field > FieldEncoder) continue;
+        bool v1 = a.Version != 2 && a.Field <= FieldComment;
+        bool v2 = a.Version != 1;
+        if (v1 && a.Field == FieldGenre)
+            boxes.V1GenrePosition = V1GenrePositionOf(a.Value);
+        else if (v1)
+            Text(boxes.V1, a.Field) = a.Value;
+        if (v2) Text(boxes.V2, a.Field) = a.Value;
+    }
+}
+
+TagBoxTexts BoxTexts(const PaneBoxes& boxes) {
+    TagBoxTexts texts;
+    for (BoxId box : AllBoxes()) {
+        if (box.Field == FieldNone) continue;
+        (box.Version == 1 ? texts.V1 : texts.V2)[box.Field] = BoxText(boxes, box);
+    }
+    return texts;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,149 @@
+// The folder and the file list: listing, selecting, sorting, the in-place
+// rename and delete.
+#include "editor/TagEditor.h"
+
+#include "engine/FileIO.h"
+#include "patterns/Rename.h"
+#include "patterns/Utils.h"
+
+namespace tessaly {
+
+bool TagEditor::SetSelectedFolder(const std::string& selection) {
+    folderSelection_ = selection;
+    if (CurrentFolder() == listedFolder_) return false;
+    ListCurrentFolder();
+    return true;
+}
+
+std::string TagEditor::CurrentFolder() const {
+    if (folderSelection_.empty()) return "";
+    std::string folder = folderSelection_ == "Desktop" ? SpecialFolderPath() : folderSelection_;
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+void TagEditor::RefreshFolder() { ListCurrentFolder(); }
+
+void TagEditor::ListCurrentFolder() {
+    listedFolder_ = CurrentFolder();
+    FolderListing listing;
+    if (!listedFolder_.empty()) listing = ListFolder(listedFolder_, config_.Extensions);
+    unreadableFiles_ = listing.Unreadable;
+    files_.SetRows(std::move(listing.Rows));
+    Publish(EditorEventKind::FileListChanged);
+    Publish(EditorEventKind::SelectionChanged);
+    ForgetLoadedFile();
+}
+
+void TagEditor::ForgetLoadedFile() {
+    ClearCurrentFile();
+    // Forgetting which file was loaded makes the next load read it again,
+    // instead of keeping the panes that were just emptied.
+    lastFileClick_.clear();
+    lastFileDate_ = 0;
+    // Stream information and caption describe a file no longer shown.
+    stream_ = {};
+    Publish(EditorEventKind::StreamInfoChanged);
+    windowCaption_ = AppTitle;
+    Publish(EditorEventKind::CaptionsChanged);
+    ClearPanes();
+}
+
+void TagEditor::SelectRow(int index) {
+    const std::string before = SelectedFileKey();
+    files_.Select(index);
+    Publish(EditorEventKind::SelectionChanged);
+    const std::string key = SelectedFileKey();
+    if (key != before && !key.empty()) LoadSelectedFile();
+}
+
+void TagEditor::ClickColumnHeader(int column) {
+    files_.ClickColumnHeader(column);
+    config_.View.SortKey = files_.SortColumn();
+    config_.View.SortOrder = files_.Order() == SortOrder::Descending ? 1 : 0;
+    Publish(EditorEventKind::FileListChanged);
+}
+
+bool TagEditor::OpenFile(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    SetSelectedFolder(folder.empty() ? "./" : folder);
+    const int row = files_.FindText(NameOf(path));
+    if (row < 0) return false;
+    files_.Select(row);
+    Publish(EditorEventKind::SelectionChanged);
+    LoadSelectedFile();
+    return !CurrentFile.FileName.empty() && CurrentFile.FileName == SelectedFileKey();
+}
+
+bool TagEditor::BeginRename() {
+    const std::string key = SelectedFileKey();
+    if (key.empty()) return false;
+    if (key == CurrentFile.FileName) return true;
+    pendingRename_ = true;
+    return false;
+}
+
+bool TagEditor::FinishRename(const std::string& newName) {
+    const int row = files_.Selected();
+    const std::string key = SelectedFileKey();
+    if (row < 0) return false;
+    Host& host = CurrentHost();
+    if (HasForbiddenNameCharacter(newName)) {
+        host.ShowMessage(ForbiddenNameMessage(), "Rename", MessageIcon::Critical,
+                         MessageButtons::OK);
+        return false;
+    }
+    if (ChangesExtension(key, newName) &&
+        host.ShowMessage("If you change a filename extension, the file may become unusable.\n\n"
+                         "Are you sure you want to change it?",
+                         "Rename", MessageIcon::Question,
+                         MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    const RenameResult result = RenameFileNoReplace(key, CurrentFolder() + newName);
+    if (!result.Succeeded()) {
+        ShowRenameFailure(result);
+        Fail();
+        return false;
+    }
+    pendingRename_ = false;
+    if (result.Status == RenameStatus::Renamed) FollowRename(row, result.NewPath);
+    return true;
+}
+
+void TagEditor::FollowRename(int row, const std::string& newPath) {
+    const std::string oldPath = files_.Rows()[static_cast<size_t>(row)].Key;
+    files_.SetRowKey(row, newPath, NameOf(newPath));
+    Publish(EditorEventKind::FileListChanged);
+    // The loaded file is still the same file under its new name: the panes
+    // keep their edits and the next load does not reread it.
+    if (lastFileClick_ == oldPath) lastFileClick_ = newPath;
+    if (CurrentFile.FileName == oldPath) {
+        CurrentFile.FileName = newPath;
+        windowCaption_ = NameOf(newPath) + " - " + AppTitle;
+        Publish(EditorEventKind::CaptionsChanged);
+    }
+}
+
+bool TagEditor::DeleteSelectedFile() {
+    const int row = files_.Selected();
+    const std::string key = SelectedFileKey();
+    if (row < 0) return false;
+    if (CurrentHost().ShowMessage("Delete " + key + "\n\nAre You Sure?", "Confirm",
+                                  MessageIcon::Question,
+                                  MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    if (!FileDelete(key)) {
+        ShowError(ErrorDescription(LastFileError()), "Error");
+        Fail();
+        return false;
+    }
+    files_.RemoveRow(row);
+    Publish(EditorEventKind::FileListChanged);
+    Publish(EditorEventKind::SelectionChanged);
+    // The panes showed a file that is gone; with nothing loaded, Update and
+    // the name tools are disabled.
+    if (key == CurrentFile.FileName) ForgetLoadedFile();
+    return true;
+}
+
+}  // namespace tessaly
