@@ -1,13 +1,8 @@
-// tessaly-cli set: sets tag fields of files and writes them back, then reads
-// each file again and checks that its stream properties did not change.
-#include "CliHost.h"
-#include "CliSettings.h"
+// tessaly-cli set: types tag fields into the editor's boxes and updates each
+// file as the Update button does: the same trimming, the same gates, and the
+// same read-back check that the stream properties did not change.
+#include "CliEditor.h"
 #include "Commands.h"
-
-#include "engine/ByteText.h"
-#include "engine/Host.h"
-#include "engine/ReadAudioFile.h"
-#include "engine/UpdateAudioFile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -32,59 +27,38 @@ struct SetOptions {
     std::vector<std::string> paths;
 };
 
-void Assign(std::string& field, const std::optional<std::string>& value) {
-    if (value) field = FileNameToTagText(*value);
+// The boxes each option fills, in the order of the panes.
+std::vector<std::pair<FieldNumber, const std::optional<std::string>*>> Fields(const SetOptions& o) {
+    return {{FieldTrack, &o.track},       {FieldTitle, &o.title},
+            {FieldArtist, &o.artist},     {FieldAlbum, &o.album},
+            {FieldYear, &o.year},         {FieldGenre, &o.genre},
+            {FieldComment, &o.comment},   {FieldComposer, &o.composer},
+            {FieldOriginalArtist, &o.origArtist}, {FieldCopyright, &o.copyright},
+            {FieldURL, &o.url},           {FieldEncoder, &o.encoder}};
 }
 
-void ApplyFields(const SetOptions& o, AudioFileData& record) {
-    if (!o.onlyV2) {
-        ID3v1Data& v1 = record.ID3v1;
-        Assign(v1.Title, o.title);
-        Assign(v1.Artist, o.artist);
-        Assign(v1.Album, o.album);
-        Assign(v1.Year, o.year);
-        Assign(v1.Track, o.track);
-        Assign(v1.Genre, o.genre);
-        Assign(v1.Comment, o.comment);
-        if (o.enableV1) v1.Present = true;
-        if (o.disableV1) v1.Present = false;
+// Types the values into the boxes and clicks the check boxes, as a user
+// would before pressing Update.
+void FillBoxes(const SetOptions& o, TagEditor& editor) {
+    for (const auto& [field, value] : Fields(o)) {
+        if (!*value) continue;
+        const std::string text = ArgumentText(**value);
+        if (!o.onlyV2 && field <= FieldComment) editor.SetBoxText(1, field, text);
+        if (!o.onlyV1) editor.SetBoxText(2, field, text);
     }
-    if (!o.onlyV1) {
-        ID3v2Data& v2 = record.ID3v2;
-        Assign(v2.Title, o.title);
-        Assign(v2.Artist, o.artist);
-        Assign(v2.Album, o.album);
-        Assign(v2.Year, o.year);
-        Assign(v2.Track, o.track);
-        Assign(v2.Genre, o.genre);
-        Assign(v2.Comment, o.comment);
-        Assign(v2.Composer, o.composer);
-        Assign(v2.OriginalArtist, o.origArtist);
-        Assign(v2.Copyright, o.copyright);
-        Assign(v2.URL, o.url);
-        Assign(v2.EncodedBy, o.encoder);
-        if (o.enableV2) v2.Present = true;
-        if (o.disableV2) v2.Present = false;
-    }
+    if (o.enableV1 || o.disableV1) editor.SetTagEnabled(1, o.enableV1);
+    if (o.enableV2 || o.disableV2) editor.SetTagEnabled(2, o.enableV2);
 }
 
-bool SetOne(const std::string& path, const SetOptions& o, const UpdateOptions& update) {
-    AudioFileData record = ReadAudioFile(path);
-    if (record.FileName.empty()) return false;  // could not be opened; already reported
-    if (record.ID3v2.IsASF) {
-        ShowError("'" + path + "' is a Windows Media file; its tags are read-only.");
-        return false;
-    }
-    const MPEGData before = record.MPEG;
-    ApplyFields(o, record);
-    if (!UpdateAudioFile(path, record, update)) return false;
-    const AudioFileData check = ReadAudioFile(path);
-    if (!SameMPEGData(before, check.MPEG)) {
-        CurrentHost().ShowMessage("Error Occurred.  MP3 is invalid", AppTitle, MessageIcon::None,
-                                  MessageButtons::OK);
-        return false;
-    }
-    return true;
+bool SetOne(EditorSession& session, const std::string& path, const SetOptions& o) {
+    if (!session.Open(path) || !session.Allows(MacroGate::Update, path)) return false;
+    TagEditor& editor = session.Editor();
+    FillBoxes(o, editor);
+    // The update trims the boxes as the panes collect them, writes, and reads
+    // the file back to check that its stream did not change.
+    const int failuresBefore = editor.Failures();
+    editor.UpdateFromPanes();
+    return editor.Failures() == failuresBefore;
 }
 
 }  // namespace
@@ -93,6 +67,7 @@ void AddSetCommand(CLI::App& app, int& exitCode) {
     auto o = std::make_shared<SetOptions>();
     CLI::App* set = app.add_subcommand(
         "set", "Set tag fields and write them back (an ID3v2.3 tag and an ID3v1.1 trailer)");
+    set->fallthrough();
     auto* v1 = set->add_flag("--v1", o->onlyV1, "Set the fields of the ID3v1 tag only");
     set->add_flag("--v2", o->onlyV2, "Set the fields of the ID3v2 tag only")->excludes(v1);
     set->add_option("--title", o->title, "Title");
@@ -123,12 +98,13 @@ void AddSetCommand(CLI::App& app, int& exitCode) {
         "Fields are set in both tag versions unless --v1 or --v2 is given. Exit status: 0 when "
         "every file was updated, 1 otherwise, 2 on a usage error.");
     set->callback([o, &exitCode] {
-        UpdateOptions update = CliUpdateOptions();
-        if (o->language) update.Language = FileNameToTagText(*o->language);
-        if (o->copyBuffer) update.CopyBuffer = *o->copyBuffer;
-        if (o->keepTimes) update.OriginalDateTime = true;
+        EditorSession session;
+        Configuration& config = session.Config();
+        if (o->language) config.Language = ArgumentText(*o->language);
+        if (o->copyBuffer) config.CopyBuffer = *o->copyBuffer;
+        if (o->keepTimes) config.OriginalDateTime = true;
         for (const std::string& path : o->paths)
-            if (!SetOne(path, *o, update)) exitCode = ExitFailed;
+            if (!SetOne(session, path, *o)) exitCode = ExitFailed;
     });
 }
 

@@ -14,10 +14,18 @@ int main(int argc, char** argv) {
 
     int exitCode = ExitOk;
     AddSettingsOption(app);
+    AddYesOption(app);
     AddInfoCommand(app, exitCode);
     AddSetCommand(app, exitCode);
     AddConfigCommand(app, exitCode);
     AddShellCommand(app, exitCode);
+    AddListCommand(app, exitCode);
+    AddMacroCommand(app, exitCode);
+    AddValidateCommand(app, exitCode);
+    AddRenameCommand(app, exitCode);
+    AddParseCommand(app, exitCode);
+    AddDeleteCommand(app, exitCode);
+    AddPlayCommand(app, exitCode);
 
     try {
         app.parse(argc, argv);
