@@ -129,17 +129,6 @@ TEST(ShowRecord, AWindowsMediaFileShowsItsFiveTextsOnlyAndItsCaptions) {
     EXPECT_EQ(boxes.V2FrameCaption, "Windows Media Information (read-only)");
 }
 
-TEST(BoxName, NamesEveryControlOfBothPanes) {
-    std::string names;
-    for (BoxId box : AllBoxes()) names += BoxName(box) + " ";
-    EXPECT_EQ(names,
-              "v1enabled v1track v1title v1artist v1album v1year v1genre v1comment "
-              "v2enabled v2track v2title v2artist v2album v2year v2genre v2comment v2composer "
-              "v2origartist v2copyright v2url v2encoder ");
-    EXPECT_EQ(V1GenreEntries().front(), "");
-    EXPECT_EQ(V1GenreEntries()[static_cast<size_t>(V1GenrePositionOf("ROCK"))], "Rock");
-}
-
 // --- SetEditorState ------------------------------------------------------------
 
 struct StateCase {
