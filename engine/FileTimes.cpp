@@ -60,13 +60,13 @@ bool GetFileTimes(const std::string& path, FileTimes& times) {
 
 bool SetFileTimes(const std::string& path, int64_t /*created*/, int64_t accessed,
                   int64_t modified) {
-    struct timespec spec[2] {};
+    struct timespec times[2] {};
     int64_t nanos = 0;
-    spec[0].tv_sec = static_cast<time_t>(UnixFromFileTime(accessed, &nanos));
-    spec[0].tv_nsec = static_cast<long>(nanos);
-    spec[1].tv_sec = static_cast<time_t>(UnixFromFileTime(modified, &nanos));
-    spec[1].tv_nsec = static_cast<long>(nanos);
-    if (::utimensat(AT_FDCWD, path.c_str(), spec, 0) != 0) {
+    times[0].tv_sec = static_cast<time_t>(UnixFromFileTime(accessed, &nanos));
+    times[0].tv_nsec = static_cast<long>(nanos);
+    times[1].tv_sec = static_cast<time_t>(UnixFromFileTime(modified, &nanos));
+    times[1].tv_nsec = static_cast<long>(nanos);
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) {
         Fail(errno);
         return false;
     }
