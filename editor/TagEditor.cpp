@@ -25,7 +25,10 @@ void TagEditor::EditBoxes(const std::function<void()>& change) {
     // announces, so each box is reported once and the previews built once.
     if (editDepth_++ == 0) boxesBefore_ = boxes_;
     change();
-    if (--editDepth_ == 0) PublishBoxChanges(boxesBefore_);
+    if (--editDepth_ > 0) return;
+    // A copy: a listener may edit again while the changes are announced.
+    const PaneBoxes before = boxesBefore_;
+    PublishBoxChanges(before);
 }
 
 void TagEditor::PublishBoxChanges(const PaneBoxes& before) {

@@ -5,6 +5,7 @@
 #include "editor/EditorTestFiles.h"
 #include "engine/FileIO.h"
 #include "engine/ReadAudioFile.h"
+#include "settings/SettingsTestSupport.h"
 #include "settings/Startup.h"
 
 #include <gtest/gtest.h>
@@ -358,6 +359,22 @@ TEST_F(TagEditorTest, AFileGoneSinceListingIsReportedAndThePanesKeepTheirText) {
     EXPECT_EQ(host_.messages[0].caption, "File Access Error");
     EXPECT_EQ(Box(2, FieldTitle), "kept");
     EXPECT_FALSE(editor_.OpenFile(dir_.File("not-listed.txt")));
+}
+
+TEST_F(TagEditorTest, TheDesktopItemListsTheDesktopFolderAndDisablesTheFolderMenu) {
+    settingstest::ScopedEnv home("HOME", dir_.Path().string());
+    settingstest::ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
+    std::filesystem::create_directory(dir_.File("Desktop"));
+    Put("Desktop/song.mp3", Tagged);
+    EXPECT_TRUE(editor_.SetSelectedFolder("Desktop"));
+    EXPECT_EQ(editor_.CurrentFolder(), dir_.File("Desktop") + "/");
+    EXPECT_FALSE(editor_.FolderMenuEnabled());
+    ASSERT_EQ(editor_.Files().Rows().size(), 1u);
+    EXPECT_EQ(editor_.SelectedFileKey(), dir_.File("Desktop/song.mp3"));
+    EXPECT_FALSE(editor_.SetSelectedFolder("Desktop"));  // the same folder: not listed again
+    EXPECT_TRUE(editor_.SetSelectedFolder(dir_.Path().string()));
+    EXPECT_TRUE(editor_.FolderMenuEnabled());
+    EXPECT_TRUE(editor_.Files().Empty());
 }
 
 }  // namespace
