@@ -1,10 +1,10 @@
 // tessaly-cli info [--json] PATH...: reads each file as the editor does and
 // prints what it holds.
+#include "CliEditor.h"
 #include "CliHost.h"
 #include "Commands.h"
 #include "RecordJson.h"
 
-#include "engine/ByteText.h"
 #include "engine/FileIO.h"
 #include "engine/ReadAudioFile.h"
 
@@ -21,23 +21,6 @@ namespace tessaly::cli {
 
 namespace {
 
-// Tag text for a terminal as the editor's boxes show it: up to the first zero
-// character (ID3v1 fields are often padded with them), bytes as Latin-1
-// characters, other control characters as \xNN so nothing is hidden.
-std::string Shown(const std::string& bytes) {
-    std::string escaped;
-    for (unsigned char c : bytes.substr(0, bytes.find('\0'))) {
-        if (c < 0x20 || c == 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            escaped += hex;
-        } else {
-            escaped += static_cast<char>(c);
-        }
-    }
-    return Latin1ToUtf8(escaped);
-}
-
 std::string FormatTime(int64_t fileTime) {
     if (fileTime == 0) return "-";
     std::time_t seconds = static_cast<std::time_t>(UnixFromFileTime(fileTime));
@@ -50,7 +33,7 @@ std::string FormatTime(int64_t fileTime) {
 
 void PrintFields(const std::vector<std::pair<const char*, const std::string*>>& fields) {
     for (const auto& [name, value] : fields) {
-        const std::string shown = Shown(*value);
+        const std::string shown = TerminalText(*value);
         if (!shown.empty()) std::printf("  %-16s %s\n", name, shown.c_str());
     }
 }

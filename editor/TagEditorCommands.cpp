@@ -29,9 +29,9 @@ void TagEditor::UpdateFromPanes() {
         const AudioFileData saved = CurrentFile;
         CollectPanes();
         bool updated = UpdateAudioFile(path, CurrentFile, UpdateOptionsOf(config_));
-        // The tags may change, the audio stream must not.
-        const AudioFileData check = ReadAudioFile(path);
-        if (!SameMPEGData(saved.MPEG, check.MPEG)) {
+        // The tags may change, the audio stream must not. A failed update has
+        // said why and left the file as it was: nothing to check then.
+        if (updated && !SameMPEGData(saved.MPEG, ReadAudioFile(path).MPEG)) {
             CurrentHost().ShowMessage("Error Occurred.  MP3 is invalid", AppTitle,
                                       MessageIcon::None, MessageButtons::OK);
             updated = false;

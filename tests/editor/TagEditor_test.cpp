@@ -197,6 +197,18 @@ TEST_F(TagEditorTest, TheUpdateRunsInTheBusyStateAndKeepsTheCollectedValues) {
     EXPECT_EQ(editor_.Failures(), 0);
 }
 
+TEST_F(TagEditorTest, AFailedUpdateSaysWhyAndNothingElse) {
+    const std::string path = Put("song.mp3", Tagged);
+    Put("song.mp3.tmp", "the user's own file");  // the swap cannot park the file
+    ASSERT_TRUE(editor_.OpenFile(path));
+    editor_.SetBoxText(2, FieldTitle, std::string(3000, 'x'));  // forces a rewrite
+    editor_.UpdateFromPanes();
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text.rfind("Error Updating File: ", 0), 0u);
+    EXPECT_EQ(ReadBytes(path), Tagged);
+    EXPECT_EQ(editor_.Failures(), 1);
+}
+
 TEST_F(TagEditorTest, PreviewsFollowTypingAndEndWithTheFilesOwnExtension) {
     ASSERT_TRUE(editor_.OpenFile(Put("x.MP3", MP3(""))));
     // No field has text: each pattern shows itself.
