@@ -43,6 +43,14 @@ public:
     // window would not offer the command for `path` and returns false.
     bool Allows(MacroGate gate, const std::string& path);
 
+    // Runs an editor command; true when it reported no failure of its own.
+    template <typename Command>
+    bool RunsCleanly(Command&& command) {
+        const int failuresBefore = editor_.Failures();
+        command();
+        return editor_.Failures() == failuresBefore;
+    }
+
 private:
     std::unique_ptr<CRegSettings> store_;
     Configuration config_;

@@ -27,9 +27,8 @@ struct MacroOptions {
 bool RunOn(EditorSession& session, const std::string& macro, const std::string& path) {
     if (!session.Open(path)) return false;
     TagEditor& editor = session.Editor();
-    const int failuresBefore = editor.Failures();
-    const MacroRunResult result = RunMacro(macro, editor);
-    bool ok = !result.Failed && editor.Failures() == failuresBefore;
+    MacroRunResult result;
+    bool ok = session.RunsCleanly([&] { result = RunMacro(macro, editor); }) && !result.Failed;
     for (const CommandOutcome& outcome : result.Commands) {
         if (outcome.Status != CommandStatus::Skipped) continue;
         PrintError(path + ": {" + Latin1ToUtf8(outcome.Command) +

@@ -34,9 +34,7 @@ bool ParseOne(EditorSession& session, const ParseOptions& o, const std::string& 
         return true;
     }
     if (!session.Allows(MacroGate::Update, path)) return false;
-    const int failuresBefore = editor.Failures();
-    editor.UpdateFromPanes();
-    return editor.Failures() == failuresBefore;
+    return session.RunsCleanly([&] { editor.UpdateFromPanes(); });
 }
 
 }  // namespace

@@ -23,10 +23,8 @@ void AddPlayCommand(CLI::App& app, int& exitCode) {
             exitCode = ExitFailed;
             return;
         }
-        TagEditor& editor = session.Editor();
-        const int failuresBefore = editor.Failures();
-        editor.PlaySelectedFile();
-        if (editor.Failures() != failuresBefore) exitCode = ExitFailed;
+        if (!session.RunsCleanly([&] { session.Editor().PlaySelectedFile(); }))
+            exitCode = ExitFailed;
     });
 }
 

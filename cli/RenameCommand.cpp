@@ -31,12 +31,12 @@ bool RenameOne(EditorSession& session, const RenameOptions& o, const std::string
         return editor.BeginRename() && editor.FinishRename(*o.name);
     }
     if (!session.Allows(MacroGate::FileByTags, path)) return false;
-    const int failuresBefore = editor.Failures();
-    if (o.pattern)
-        editor.RenameWithPattern(ArgumentText(*o.pattern));
-    else
-        editor.RenameCurrentFile();
-    return editor.Failures() == failuresBefore;
+    return session.RunsCleanly([&] {
+        if (o.pattern)
+            editor.RenameWithPattern(ArgumentText(*o.pattern));
+        else
+            editor.RenameCurrentFile();
+    });
 }
 
 }  // namespace
