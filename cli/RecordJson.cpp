@@ -6,10 +6,10 @@ namespace tessaly::cli {
 
 namespace {
 std::string Text(const std::string& bytes) { return Latin1ToUtf8(bytes); }
-}  // namespace
 
-nlohmann::ordered_json ID3v1ToJson(const ID3v1Data& tag) {
-    nlohmann::ordered_json j;
+// The fields both tag versions have, in the records' order.
+template <typename Tag>
+void AddCommonFields(nlohmann::ordered_json& j, const Tag& tag) {
     j["Present"] = tag.Present;
     j["Track"] = Text(tag.Track);
     j["Artist"] = Text(tag.Artist);
@@ -18,20 +18,20 @@ nlohmann::ordered_json ID3v1ToJson(const ID3v1Data& tag) {
     j["Year"] = Text(tag.Year);
     j["Genre"] = Text(tag.Genre);
     j["Comment"] = Text(tag.Comment);
+}
+
+}  // namespace
+
+nlohmann::ordered_json ID3v1ToJson(const ID3v1Data& tag) {
+    nlohmann::ordered_json j;
+    AddCommonFields(j, tag);
     return j;
 }
 
 nlohmann::ordered_json ID3v2ToJson(const ID3v2Data& tag) {
     nlohmann::ordered_json j;
     j["TagSize"] = tag.TagSize;
-    j["Present"] = tag.Present;
-    j["Track"] = Text(tag.Track);
-    j["Artist"] = Text(tag.Artist);
-    j["Title"] = Text(tag.Title);
-    j["Album"] = Text(tag.Album);
-    j["Year"] = Text(tag.Year);
-    j["Genre"] = Text(tag.Genre);
-    j["Comment"] = Text(tag.Comment);
+    AddCommonFields(j, tag);
     j["Composer"] = Text(tag.Composer);
     j["OriginalArtist"] = Text(tag.OriginalArtist);
     j["Copyright"] = Text(tag.Copyright);
