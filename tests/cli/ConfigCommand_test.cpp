@@ -14,24 +14,13 @@ using testsupport::WriteBytes;
 
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using testsupport::CliResult;
 
-// Runs tessaly-cli with `args` (already quoted for the shell) and the
-// environment assignments in `env`, keeping stdout and stderr apart.
+// Runs tessaly-cli with `args` (already quoted for the shell), a private
+// desktop data folder and the environment assignments in `env`.
 CliResult Cli(const TempDir& dir, const std::string& args, const std::string& env = "") {
-    const std::string errFile = dir.File("stderr.txt");
-    CliResult result;
-    result.status = testsupport::Run(
-        "{ env -u TESSALY_SETTINGS XDG_DATA_HOME=" + ShellQuote(dir.File("share")) + " " + env +
-            " " + ShellQuote(testsupport::BinaryDir() + "/tessaly-cli") + " " + args + " 2>" +
-            ShellQuote(errFile) + "; }",
-        &result.out);
-    result.err = ReadBytes(errFile);
-    return result;
+    return testsupport::RunCli(dir.Path().string(), args,
+                               "XDG_DATA_HOME=" + ShellQuote(dir.File("share")) + " " + env);
 }
 
 std::string Settings(const TempDir& dir) {

@@ -17,11 +17,7 @@ using testsupport::WriteBytes;
 
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using testsupport::CliResult;
 
 class EditorCommandsTest : public ::testing::Test {
 protected:
@@ -29,18 +25,11 @@ protected:
         if (editortest::LameMP3().empty()) GTEST_SKIP() << "lame is not installed";
     }
 
-    // Runs tessaly-cli in the temporary folder (where an update writes its
-    // log) on its own settings file; `env` may set variables first.
+    // Runs tessaly-cli in the temporary folder on its own settings file; `env`
+    // may set variables first.
     CliResult Cli(const std::string& args, const std::string& env = "") const {
-        const std::string errFile = dir_.File("stderr.txt");
-        CliResult result;
-        result.status = testsupport::Run(
-            "{ cd " + ShellQuote(dir_.Path().string()) + " && env -u TESSALY_SETTINGS " + env +
-                " " + ShellQuote(testsupport::BinaryDir() + "/tessaly-cli") + " --settings " +
-                ShellQuote(dir_.File("s.reg")) + " " + args + " 2>" + ShellQuote(errFile) + "; }",
-            &result.out);
-        result.err = ReadBytes(errFile);
-        return result;
+        return testsupport::RunCli(dir_.Path().string(),
+                                   "--settings " + ShellQuote(dir_.File("s.reg")) + " " + args, env);
     }
 
     // A copy of the lame-made file under `name` in the music folder.

@@ -110,6 +110,18 @@ std::string ShellQuote(const std::string& text) {
     return out + "'";
 }
 
+CliResult RunCli(const std::string& folder, const std::string& args, const std::string& env) {
+    const std::string errFile = folder + "/cli-stderr.txt";
+    CliResult result;
+    result.status = Run("{ cd " + ShellQuote(folder) + " && env -u TESSALY_SETTINGS " + env + " " +
+                            ShellQuote(BinaryDir() + "/tessaly-cli") + " " + args + " 2>" +
+                            ShellQuote(errFile) + "; }",
+                        &result.out);
+    result.err = ReadBytes(errFile);
+    std::remove(errFile.c_str());
+    return result;
+}
+
 RecordingHost::RecordingHost() : previous_(&tessaly::CurrentHost()) { tessaly::SetHost(this); }
 
 RecordingHost::~RecordingHost() { tessaly::SetHost(previous_); }

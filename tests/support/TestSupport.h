@@ -55,6 +55,18 @@ std::string BinaryDir();
 // Quotes a string for the shell.
 std::string ShellQuote(const std::string& text);
 
+// What a run of the built tessaly-cli printed and returned.
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs tessaly-cli in `folder` (where an update writes its log) with `args`
+// (already quoted for the shell), the environment assignments in `env` first
+// and TESSALY_SETTINGS unset; stdout and stderr are kept apart.
+CliResult RunCli(const std::string& folder, const std::string& args, const std::string& env = "");
+
 struct RecordedMessage {
     std::string text;
     std::string caption;
