@@ -9,7 +9,7 @@ for group in "$@"; do
     build) packages+=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev) ;;
     test)  packages+=(libgtest-dev libgmock-dev lame ffmpeg eyed3 python3 python3-mutagen shared-mime-info desktop-file-utils) ;;
     fuzz)  packages+=(clang libclang-rt-14-dev) ;;
-    bench) packages+=(libtag1-dev lame valgrind) ;;
+    bench) packages+=(libtag1-dev pkg-config) ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
