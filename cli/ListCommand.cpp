@@ -4,7 +4,7 @@
 #include "CliEditor.h"
 #include "Commands.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -43,7 +43,7 @@ void PrintJson(const FileList& files) {
         nlohmann::ordered_json j;
         j["Key"] = PathText(row.Key);
         j[columns[0]] = PathText(row.Text);
-        for (size_t c = 1; c < columns.size(); ++c) j[columns[c]] = Latin1ToUtf8(row.SubItems[c - 1]);
+        for (size_t c = 1; c < columns.size(); ++c) j[columns[c]] = row.SubItems[c - 1];
         rows.push_back(std::move(j));
     }
     std::cout << rows.dump() << '\n';

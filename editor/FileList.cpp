@@ -1,7 +1,7 @@
 #include "editor/FileList.h"
 
 #include "editor/PaneBoxes.h"
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "engine/ReadAudioFile.h"
 #include "patterns/Utils.h"
 

@@ -32,7 +32,8 @@ struct DiskState {
     AudioFileData data;
     int32_t room = 0;        // bytes the old tag occupies after its 10-byte header
     int32_t audioStart = 0;  // first byte the rewrite copies
-    std::string keptFrames;  // old frames to carry over, in the 2.3 layout
+    std::string frames;      // the new tag's frames: the old ones kept, the edited ones built
+    std::string trailer;     // the old ID3v1 trailer's bytes, "" when there is none
 };
 
 int32_t RoomOf(int32_t handle, const ID3v2Data& tag) {
@@ -46,20 +47,29 @@ int32_t RoomOf(int32_t handle, const ID3v2Data& tag) {
     return tag.TagSize;
 }
 
-std::string KeptFramesOf(int32_t handle, const ID3v2Data& tag) {
-    if (!tag.Present || tag.IsASF) return {};
+std::string FramesFor(int32_t handle, const ID3v2Data& tag, const ID3v2Data& wanted,
+                      const std::string& language) {
+    if (!tag.Present || tag.IsASF) return MergeFrames(wanted, language, {}, 3);
     FileSeek(handle, 0, 0);
     const std::string bytes = FileRead(handle, 10 + tag.TagSize);
     ID3v2Header header;
-    if (!ParseID3v2Header(bytes, header)) return {};
-    return CarryOverFrames(ReadID3v2Frames(bytes, header), header.MajorVersion);
+    if (!ParseID3v2Header(bytes, header)) return MergeFrames(wanted, language, {}, 3);
+    return MergeFrames(wanted, language, ReadID3v2Frames(bytes, header), header.MajorVersion);
 }
 
-DiskState ReadDiskState(const AudioFileData& data, int32_t handle) {
+std::string TrailerOf(int32_t handle, const AudioFileData& data) {
+    if (!data.ID3v1.Present || data.MPEG.FileSize < ID3v1Size) return {};
+    if (FileSeek(handle, data.MPEG.FileSize - ID3v1Size, 0) < 0) return {};
+    return FileRead(handle, ID3v1Size);
+}
+
+DiskState ReadDiskState(const AudioFileData& data, int32_t handle, const AudioFileData& record,
+                        const std::string& language) {
     DiskState disk;
     disk.data = data;
     disk.room = RoomOf(handle, data.ID3v2);
-    disk.keptFrames = KeptFramesOf(handle, data.ID3v2);
+    disk.frames = FramesFor(handle, data.ID3v2, record.ID3v2, language);
+    disk.trailer = TrailerOf(handle, data);
     // Without an audio frame the header position means nothing: copy from the
     // end of the old tag so the tag is not carried into the audio.
     int64_t start = data.MPEG.HeaderFound ? data.MPEG.HeaderPosition
@@ -81,13 +91,13 @@ void ReportFailure(DebugLog& log, const std::string& text) {
 
 // Places, replaces or removes the 128-byte trailer of a file whose audio
 // (with any old trailer) ends at `end`.
-bool UpdateTrailer(int32_t handle, const ID3v1Data& wanted, bool hadTrailer, int32_t end,
-                   DebugLog* log) {
+bool UpdateTrailer(int32_t handle, const ID3v1Data& wanted, const std::string& oldTrailer,
+                   bool hadTrailer, int32_t end, DebugLog* log) {
     const bool trailerInFile = hadTrailer && end >= ID3v1Size;
     if (wanted.Present) {
         if (log) log->Write("Writing v1 Tags");
         if (FileSeek(handle, trailerInFile ? end - ID3v1Size : end, 0) < 0) return false;
-        return WriteAll(handle, BuildID3v1(wanted));
+        return WriteAll(handle, BuildID3v1(wanted, oldTrailer));
     }
     if (trailerInFile) return FileSetLength(handle, end - ID3v1Size);
     return true;
@@ -102,7 +112,7 @@ bool UpdateInPlace(FileHandle& file, const AudioFileData& record, const DiskStat
         ok = FileSeek(file.Get(), 0, 0) == 0 && WriteAll(file.Get(), header + block);
     progress.Set(70);
     if (ok)
-        ok = UpdateTrailer(file.Get(), record.ID3v1, disk.data.ID3v1.Present,
+        ok = UpdateTrailer(file.Get(), record.ID3v1, disk.trailer, disk.data.ID3v1.Present,
                            disk.data.MPEG.FileSize, nullptr);
     const int error = ok ? 0 : ErrorOr(EIO);
     if (!file.Close() && ok) ok = false;
@@ -201,7 +211,7 @@ bool Rewrite(FileHandle& source, const std::string& path, const AudioFileData& r
         const int32_t end = FileLength(out.Get());
         // A trailer can only be overwritten if the copy holds one.
         const bool copiedTrailer = disk.data.ID3v1.Present && end - audioOffset >= ID3v1Size;
-        ok = UpdateTrailer(out.Get(), record.ID3v1, copiedTrailer, end, &log);
+        ok = UpdateTrailer(out.Get(), record.ID3v1, disk.trailer, copiedTrailer, end, &log);
     }
     ok = ok && CopyPermissions(target, out.Get()) && FileSync(out.Get());
     const int error = ok ? 0 : ErrorOr(EIO);
@@ -235,7 +245,7 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
         return false;
     }
 
-    const DiskState disk = ReadDiskState(current, file.Get());
+    const DiskState disk = ReadDiskState(current, file.Get(), record, options.Language);
     // A tag whose size field claims more than the file holds (a truncated or
     // damaged file) has no real room: padding it out to the claim would write
     // a tag of that size, and an in-place write would run into the trailer's
@@ -244,8 +254,7 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
         int64_t{current.MPEG.FileSize} - (current.ID3v1.Present ? ID3v1Size : 0);
     const bool tagFitsFile = !current.ID3v2.Present || 10 + int64_t{disk.room} <= trailerStart;
     const int32_t room = tagFitsFile ? disk.room : 0;
-    const std::string block =
-        BuildID3v2Frames(record.ID3v2, room, options.Language, disk.keptFrames);
+    const std::string block = PadFrameBlock(disk.frames, room);
     if (block.size() > MaxTagSize) {
         ReportFailure(log, "Error Updating File: " + ErrorDescription(EFBIG));
         return false;
