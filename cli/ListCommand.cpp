@@ -58,7 +58,7 @@ void AddListCommand(CLI::App& app, int& exitCode) {
     command->fallthrough();
     command->add_flag("--json", o->json,
                       "One JSON array of rows: Key (the full path), Filename, Artist, Title, "
-                      "Album, Genre, Date; tag text has byte b as code point U+00bb");
+                      "Album, Genre, Date; tag text as it is (UTF-8)");
     command->add_option("FOLDER", o->folder, "The folder to list")->required();
     command->footer(
         "Rows are sorted as the file list is (the stored sort column and order). Exit status: 0 "
