@@ -152,10 +152,10 @@ StatedLength StatedLengthOf(std::string_view frame) {
 // bytes after the tag at the first frame's bit rate. `audioBytes` is what
 // lies from the first frame to the ID3v1 trailer or the end: it does not
 // change when the tags do, so neither does the average.
-void FillLength(std::string_view frame, int64_t bytesAfterTag, int64_t audioBytes,
-                MPEGData& mpeg) {
+void FillLength(std::string_view frame, int64_t bytesAfterTag, int64_t audioBytes, MPEGData& mpeg) {
     const StatedLength stated = StatedLengthOf(frame);
-    const int64_t samples = int64_t{stated.frames} * SamplesPerFrame(static_cast<uint8_t>(frame[1]));
+    const int64_t samples =
+        int64_t{stated.frames} * SamplesPerFrame(static_cast<uint8_t>(frame[1]));
     const int64_t rate = mpeg.SampleRate;
     if (samples <= 0) {
         // In 64 bits: a long file at a low bit rate overflows 32-bit bytes x 8.
@@ -241,7 +241,8 @@ MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize
         FillFromHeader(byte1, byte2, byte3, mpeg);
         FillLength(window.substr(static_cast<size_t>(candidate), XingCheckBytes),
                    int64_t{fileSize} - start,
-                   int64_t{fileSize} - std::max(trailerSize, 0) - (int64_t{start} + candidate), mpeg);
+                   int64_t{fileSize} - std::max(trailerSize, 0) - (int64_t{start} + candidate),
+                   mpeg);
         break;
     }
     if (headerPositionSet) mpeg.HeaderPosition = static_cast<int32_t>(start + headerPosition);

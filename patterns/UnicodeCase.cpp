@@ -21,6 +21,7 @@ struct CaseRun {
     int delta;
 };
 
+// clang-format off
 constexpr CaseRun ToLower[] = {
     {0x0041, 0x005A, 1, 32}, {0x00C0, 0x00D6, 1, 32}, {0x00D8, 0x00DE, 1, 32},
     {0x0100, 0x012E, 2, 1}, {0x0130, 0x0130, 1, -199}, {0x0132, 0x0136, 2, 1},
@@ -118,11 +119,13 @@ constexpr CaseRun ToUpper[] = {
     {0x2C65, 0x2C65, 1, -10795}, {0x2C66, 0x2C66, 1, -10792}, {0x2C68, 0x2C6C, 2, -1},
     {0x2C73, 0x2C73, 1, -1}, {0x2C76, 0x2C76, 1, -1}, {0xFF41, 0xFF5A, 1, -32},
 };
+// clang-format on
 
 template <size_t N>
 char32_t Map(const CaseRun (&runs)[N], char32_t c) {
-    const CaseRun* run = std::lower_bound(std::begin(runs), std::end(runs), c,
-                                          [](const CaseRun& r, char32_t code) { return r.last < code; });
+    const CaseRun* run =
+        std::lower_bound(std::begin(runs), std::end(runs), c,
+                         [](const CaseRun& r, char32_t code) { return r.last < code; });
     if (run == std::end(runs) || c < run->first || (c - run->first) % run->stride != 0) return c;
     return static_cast<char32_t>(static_cast<int32_t>(c) + run->delta);
 }

@@ -368,7 +368,9 @@ MPEGData ByteByByte(int32_t handle, int32_t start) {
         // FrameCountGivesTheTimeAndTheAverageRate check that.
         FileSeek(handle, p, 0);
         const std::string accepted = FileRead(handle, 2048);
-        if (HasXingHeader(accepted) || accepted.substr(36, 4) == "VBRI") m.Duration = m.Bitrate = -1;
+        if (HasXingHeader(accepted) ||
+            accepted.substr(std::min<size_t>(36, accepted.size()), 4) == "VBRI")
+            m.Duration = m.Bitrate = -1;
         return m;
     }
 }
@@ -526,8 +528,8 @@ TEST(MPEGInfoInterop, LengthAndRateAgreeWithPeers) {
     const Case cases[] = {
         {"lame -V 2", "lame --quiet -V 2 " + wav + " " + out, "", true},
         {"lame -b 128", "lame --quiet -b 128 " + wav + " " + out, "", false},
-        {"lame 22.05 kHz mono -V 5",
-         "lame --quiet -m m --resample 22.05 -V 5 " + wav + " " + out, "", true},
+        {"lame 22.05 kHz mono -V 5", "lame --quiet -m m --resample 22.05 -V 5 " + wav + " " + out,
+         "", true},
         {"lame 8 kHz -b 24", "lame --quiet -m m --resample 8 -b 24 " + wav + " " + out, "", false},
         {"VBRI", "", vbri, true},
     };
@@ -542,11 +544,12 @@ TEST(MPEGInfoInterop, LengthAndRateAgreeWithPeers) {
         EXPECT_EQ(m.VBR, c.vbr);
 
         std::string peer;
-        ASSERT_EQ(testsupport::Run(testsupport::Python() +
-                                       " -c 'import mutagen.mp3, sys; i = mutagen.mp3.MP3(sys.argv[1]).info;"
-                                       " print(i.length, i.bitrate)' " +
-                                       out,
-                                   &peer),
+        ASSERT_EQ(testsupport::Run(
+                      testsupport::Python() +
+                          " -c 'import mutagen.mp3, sys; i = mutagen.mp3.MP3(sys.argv[1]).info;"
+                          " print(i.length, i.bitrate)' " +
+                          out,
+                      &peer),
                   0);
         std::istringstream fields(peer);
         double length = 0, bitrate = 0;
