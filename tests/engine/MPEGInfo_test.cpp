@@ -443,8 +443,26 @@ std::map<std::string, std::string> Probe(const std::string& path) {
     return values;
 }
 
+// Playing time (s) and bit rate (kbit/s) as mutagen reads them; -1 when it
+// is not installed.
+std::pair<double, double> MutagenInfo(const std::string& path) {
+    std::string out;
+    if (testsupport::Run(testsupport::Python() +
+                             " -c 'import mutagen.mp3, sys; i = mutagen.mp3.MP3(sys.argv[1]).info;"
+                             " print(i.length, i.bitrate / 1000)' " +
+                             testsupport::ShellQuote(path),
+                         &out) != 0)
+        return {-1, -1};
+    std::istringstream fields(out);
+    double length = -1, bitrate = -1;
+    fields >> length >> bitrate;
+    return {length, bitrate};
+}
+
 }  // namespace
 
+// The time comes from lame's Xing (VBR) or Info (CBR) frame count and a VBR
+// stream's rate is its average: both agree with mutagen and ffprobe.
 TEST(MPEGInfoInterop, FilesMadeByLameAndFfmpeg) {
     for (const char* tool : {"lame", "ffmpeg", "ffprobe"})
         if (!testsupport::HaveTool(tool)) GTEST_SKIP() << tool << " not installed";
@@ -497,78 +515,28 @@ TEST(MPEGInfoInterop, FilesMadeByLameAndFfmpeg) {
         if (c.bitrate) {
             EXPECT_EQ(m.Bitrate, c.bitrate);
             EXPECT_EQ(std::to_string(m.Bitrate * 1000), probe["bit_rate"]);
-            // Constant rate: the estimate agrees with the decoder's length.
-            EXPECT_NEAR(m.Duration, std::stod(probe["duration"]), 1.0);
+        }
+        EXPECT_NEAR(m.Duration, std::stod(probe["duration"]), 1.0);
+        // ffprobe counts the bytes of the frame holding the Xing header, which
+        // its frame count leaves out (mutagen does not): 0.8 kbit/s more on 4 s.
+        EXPECT_NEAR(m.Bitrate, std::stod(probe["bit_rate"]) / 1000, 1.5);
+        if (const auto [length, bitrate] = MutagenInfo(out); length >= 0) {
+            EXPECT_NEAR(m.Duration, length, 1.0);
+            EXPECT_NEAR(m.Bitrate, bitrate, 1.0);
         }
     }
 }
 
-// Playing time and bit rate as mutagen and ffprobe read them, for lame's
-// Xing (VBR) and Info (CBR) headers and for a VBRI header built here; the
-// same again behind a large ID3v2 tag and before an ID3v1 trailer.
-TEST(MPEGInfoInterop, LengthAndRateAgreeWithPeers) {
-    for (const char* tool : {"lame", "ffmpeg", "ffprobe"})
-        if (!testsupport::HaveTool(tool)) GTEST_SKIP() << tool << " not installed";
-    if (testsupport::Run(testsupport::Python() + " -c 'import mutagen'") != 0)
-        GTEST_SKIP() << "python3-mutagen not installed";
+// A VBRI header built here reads as mutagen reads it.
+TEST(MPEGInfoInterop, VBRIHeaderAsMutagenReadsIt) {
     TempDir dir;
-    const std::string wav = dir.File("in.wav"), out = dir.File("out.mp3");
-    ASSERT_EQ(testsupport::Run("ffmpeg -v error -y -f lavfi -i sine=frequency=440:duration=5 "
-                               "-ac 2 -ar 44100 " +
-                               wav),
-              0);
     std::string vbri = testsupport::VBRIFrame(Bytes({0xFF, 0xFB, 0x90, 0x44}), 400000, 1000);
     vbri.resize(41700, '\0');
-    struct Case {
-        const char* name;
-        std::string command;  // makes `out`; empty: write `bytes`
-        std::string bytes;
-        bool vbr;
-    };
-    const Case cases[] = {
-        {"lame -V 2", "lame --quiet -V 2 " + wav + " " + out, "", true},
-        {"lame -b 128", "lame --quiet -b 128 " + wav + " " + out, "", false},
-        {"lame 22.05 kHz mono -V 5", "lame --quiet -m m --resample 22.05 -V 5 " + wav + " " + out,
-         "", true},
-        {"lame 8 kHz -b 24", "lame --quiet -m m --resample 8 -b 24 " + wav + " " + out, "", false},
-        {"VBRI", "", vbri, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.command.empty())
-            WriteBytes(out, c.bytes);
-        else
-            ASSERT_EQ(testsupport::Run(c.command), 0);
-        const MPEGData m = ReadFile(out);
-        ASSERT_TRUE(m.HeaderFound);
-        EXPECT_EQ(m.VBR, c.vbr);
-
-        std::string peer;
-        ASSERT_EQ(testsupport::Run(
-                      testsupport::Python() +
-                          " -c 'import mutagen.mp3, sys; i = mutagen.mp3.MP3(sys.argv[1]).info;"
-                          " print(i.length, i.bitrate)' " +
-                          out,
-                      &peer),
-                  0);
-        std::istringstream fields(peer);
-        double length = 0, bitrate = 0;
-        fields >> length >> bitrate;
-        EXPECT_NEAR(m.Duration, length, 1.0) << peer;
-        EXPECT_NEAR(m.Bitrate, bitrate / 1000, 1.0) << peer;
-        if (!c.command.empty()) {
-            auto probe = Probe(out);
-            EXPECT_NEAR(m.Duration, std::stod(probe["duration"]), 1.0);
-            EXPECT_NEAR(m.Bitrate, std::stod(probe["bit_rate"]) / 1000, 1.0);
-        }
-
-        // Tags around the audio change neither figure.
-        const std::string tagged = dir.File("tagged.mp3");
-        WriteBytes(tagged, testsupport::EmptyID3v2Tag(5000) + testsupport::ReadBytes(out) + "TAG" +
-                               std::string(125, ' '));
-        const MPEGData t = ReadFile(tagged, TagOfSize(5000));
-        EXPECT_EQ(t.Duration, m.Duration);
-        EXPECT_EQ(t.Bitrate, m.Bitrate);
-        EXPECT_TRUE(SameMPEGData(t, m));
-    }
+    WriteBytes(dir.File("vbri.mp3"), vbri);
+    const auto [length, bitrate] = MutagenInfo(dir.File("vbri.mp3"));
+    if (length < 0) GTEST_SKIP() << "python3-mutagen not installed";
+    const MPEGData m = ReadFile(dir.File("vbri.mp3"));
+    EXPECT_TRUE(m.VBR);
+    EXPECT_NEAR(m.Duration, length, 1.0);
+    EXPECT_NEAR(m.Bitrate, bitrate, 1.0);
 }
