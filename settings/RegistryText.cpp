@@ -154,7 +154,7 @@ private:
         // A later line for the same name replaces the earlier value in place.
         // Indexed, because a long key would otherwise cost a scan per line.
         auto& names = valueIndex_[current_];
-        auto [slot, added] = names.try_emplace(UpperCaseLatin1(name), current_->Values.size());
+        auto [slot, added] = names.try_emplace(UpperCase(name), current_->Values.size());
         if (added)
             current_->Values.push_back(std::move(value));
         else
