@@ -56,13 +56,10 @@ constexpr FieldNumber V1TextFields[] = {FieldTrack, FieldTitle, FieldArtist,
 }  // namespace
 
 std::string BoxName(BoxId box) {
-    static const char* const names[] = {"enabled", "artist",   "album",      "title",
-                                        "track",   "year",     "genre",      "comment",
-                                        "composer", "origartist", "copyright", "url",
-                                        "encoder"};
-    std::string prefix = box.Version == 1 ? "v1" : "v2";
-    if (box.Field < FieldNone || box.Field > FieldEncoder) return prefix;
-    return prefix + names[box.Field];
+    std::string name = box.Version == 1 ? "v1" : "v2";
+    if (box.Field == FieldNone) return name + "enabled";
+    if (const TagField* field = TagFieldOf(box.Field)) name += field->Box;
+    return name;
 }
 
 const std::vector<BoxId>& AllBoxes() {

@@ -1,6 +1,7 @@
 #include "patterns/Utils.h"
 
 #include "engine/Host.h"
+#include "engine/TagFields.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -34,12 +35,14 @@ std::string MixedCase(std::string_view text) {
 
 AudioFileData MixedCaseAll(const AudioFileData& record) {
     AudioFileData out = record;
-    for (std::string* field :
-         {&out.ID3v1.Artist, &out.ID3v1.Title, &out.ID3v1.Album, &out.ID3v1.Comment,
-          &out.ID3v2.Artist, &out.ID3v2.Title, &out.ID3v2.Album, &out.ID3v2.Comment,
-          &out.ID3v2.Genre, &out.ID3v2.Composer, &out.ID3v2.OriginalArtist, &out.ID3v2.Copyright,
-          &out.ID3v2.EncodedBy})
-        *field = MixedCase(*field);
+    for (const TagField& field : TagFields()) {
+        // Numbers, the URL and the ID3v1 genre (a name from the table) are not words.
+        if (field.Number == FieldTrack || field.Number == FieldYear || field.Number == FieldURL)
+            continue;
+        out.ID3v2.*field.V2 = MixedCase(out.ID3v2.*field.V2);
+        if (field.V1 != nullptr && field.Number != FieldGenre)
+            out.ID3v1.*field.V1 = MixedCase(out.ID3v1.*field.V1);
+    }
     return out;
 }
 
