@@ -1,6 +1,7 @@
 #include "editor/FileList.h"
 
 #include "editor/PaneBoxes.h"
+#include "engine/TagFields.h"
 #include "engine/Utf8Text.h"
 #include "engine/ReadAudioFile.h"
 #include "patterns/Utils.h"
@@ -46,13 +47,15 @@ const std::string& FileRow::Column(int column) const {
 }
 
 FileRow MakeFileRow(const std::string& key, const std::string& name, const AudioFileData& record) {
-    const ID3v1Data& v1 = record.ID3v1;
-    const ID3v2Data& v2 = record.ID3v2;
-    return {key,
-            name,
-            {ShownTag(v2.Artist, v1.Artist), ShownTag(v2.Title, v1.Title),
-             ShownTag(v2.Album, v1.Album), ShownTag(v2.Genre, v1.Genre),
-             FormatFileDate(record.Modified)}};
+    FileRow row{key, name, {}};
+    // The tag columns, in the order of FileListColumns, then the date.
+    size_t column = 0;
+    for (FieldNumber number : {FieldArtist, FieldTitle, FieldAlbum, FieldGenre}) {
+        const TagField& field = *TagFieldOf(number);
+        row.SubItems[column++] = ShownTag(record.ID3v2.*field.V2, record.ID3v1.*field.V1);
+    }
+    row.SubItems[column] = FormatFileDate(record.Modified);
+    return row;
 }
 
 std::string FormatFileDate(int64_t fileTime) {

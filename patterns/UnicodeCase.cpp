@@ -1,5 +1,7 @@
 #include "patterns/UnicodeCase.h"
 
+#include "engine/Utf8Text.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -173,28 +175,11 @@ char32_t LowerCaseOf(char32_t c) {
 }
 
 TextCharacter CharacterAt(std::string_view text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return {lead, 1, true};
-    // Sequence length and the smallest code point it may carry (shorter
-    // forms of a code point are not valid UTF-8).
-    size_t length = 0;
-    char32_t code = 0, least = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07, least = 0x10000;
-    }
-    const TextCharacter invalid{lead, 1, false};
-    if (length == 0 || text.size() - at < length) return invalid;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return invalid;
-        code = code << 6 | (byte(at + i) & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return invalid;
-    return {code, length, true};
+    size_t next = at;
+    TextCharacter character;
+    character.valid = NextUtf8Char(text, next, character.code);
+    character.length = next - at;
+    return character;
 }
 
 void AppendMapped(std::string& out, std::string_view text, size_t at, const TextCharacter& from,

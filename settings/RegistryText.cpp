@@ -27,13 +27,7 @@ std::string_view Trim(std::string_view s) {
 std::string NarrowUtf16(std::string_view bytes) { return EncodeUtf8(DecodeUTF16(bytes, false)); }
 
 std::string WidenToUtf16(std::string_view text) {
-    std::u32string codes;
-    for (size_t at = 0; at < text.size();) {
-        char32_t c;
-        NextUtf8Char(text, at, c);
-        codes += c;
-    }
-    return EncodeUTF16WithBOM(codes).substr(2);
+    return EncodeUTF16WithBOM(DecodeUTF8(text)).substr(2);  // without the byte-order mark
 }
 
 int HexDigit(char c) {

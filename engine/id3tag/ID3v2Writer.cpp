@@ -27,13 +27,7 @@ std::string ThreeLetters(const std::string& language) {
 // The text in `encoding` (0 or 1), with a terminator when `terminated`.
 std::string Encoded(const std::string& text, char encoding, bool terminated) {
     if (encoding == Latin1) return Utf8ToLatin1(text) + (terminated ? std::string(1, '\0') : "");
-    std::u32string codes;
-    for (size_t at = 0; at < text.size();) {
-        char32_t c;
-        NextUtf8Char(text, at, c);
-        codes += c;
-    }
-    return EncodeUTF16WithBOM(codes) + (terminated ? std::string(2, '\0') : "");
+    return EncodeUTF16WithBOM(DecodeUTF8(text)) + (terminated ? std::string(2, '\0') : "");
 }
 
 char EncodingFor(const std::string& a, const std::string& b = {}) {
