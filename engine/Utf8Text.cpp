@@ -56,6 +56,17 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        char32_t c;
+        NextUtf8Char(text, at, c);
+        out += c;
+    }
+    return out;
+}
+
 std::string EncodeUtf8(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -73,11 +84,7 @@ std::string Latin1ToUtf8(std::string_view bytes) {
 std::string Utf8ToLatin1(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t at = 0; at < text.size();) {
-        char32_t c;
-        NextUtf8Char(text, at, c);
-        out += c <= 0xFF ? static_cast<char>(c) : '?';
-    }
+    for (char32_t c : DecodeUtf8(text)) out += c <= 0xFF ? static_cast<char>(c) : '?';
     return out;
 }
 

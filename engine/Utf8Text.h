@@ -18,6 +18,10 @@ bool NextUtf8Char(std::string_view text, size_t& at, char32_t& code);
 // Appends `code` in UTF-8. A surrogate or a value past U+10FFFF, which UTF-8
 // cannot hold, becomes U+FFFD.
 void AppendUtf8(std::string& out, char32_t code);
+
+// The characters of `text`; a byte that is not part of valid UTF-8 stands for
+// itself (text marked UTF-8 that holds single-byte text is common).
+std::u32string DecodeUtf8(std::string_view text);
 std::string EncodeUtf8(std::u32string_view text);
 
 // Each byte b becomes the character U+00bb.

@@ -27,7 +27,7 @@ std::string_view Trim(std::string_view s) {
 std::string NarrowUtf16(std::string_view bytes) { return EncodeUtf8(DecodeUTF16(bytes, false)); }
 
 std::string WidenToUtf16(std::string_view text) {
-    return EncodeUTF16WithBOM(DecodeUTF8(text)).substr(2);  // without the byte-order mark
+    return EncodeUTF16WithBOM(DecodeUtf8(text)).substr(2);  // without the byte-order mark
 }
 
 int HexDigit(char c) {

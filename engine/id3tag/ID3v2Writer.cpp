@@ -27,7 +27,7 @@ std::string ThreeLetters(const std::string& language) {
 // The text in `encoding` (0 or 1), with a terminator when `terminated`.
 std::string Encoded(const std::string& text, char encoding, bool terminated) {
     if (encoding == Latin1) return Utf8ToLatin1(text) + (terminated ? std::string(1, '\0') : "");
-    return EncodeUTF16WithBOM(DecodeUTF8(text)) + (terminated ? std::string(2, '\0') : "");
+    return EncodeUTF16WithBOM(DecodeUtf8(text)) + (terminated ? std::string(2, '\0') : "");
 }
 
 char EncodingFor(const std::string& a, const std::string& b = {}) {

@@ -33,17 +33,6 @@ std::u32string DecodeUTF16(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-std::u32string DecodeUTF8(std::string_view bytes) {
-    std::u32string out;
-    out.reserve(bytes.size());
-    for (size_t at = 0; at < bytes.size();) {
-        char32_t c;
-        NextUtf8Char(bytes, at, c);  // a byte that is not UTF-8 stands for itself
-        out += c;
-    }
-    return out;
-}
-
 std::u32string DecodeCodePoints(std::string_view bytes, int encoding) {
     switch (encoding) {
         case 0: {
@@ -54,7 +43,7 @@ std::u32string DecodeCodePoints(std::string_view bytes, int encoding) {
         case 2:
             return DecodeUTF16(bytes, true);
         case 3:
-            return DecodeUTF8(bytes);
+            return DecodeUtf8(bytes);  // a byte that is not UTF-8 stands for itself
         default:
             if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE &&
                 static_cast<unsigned char>(bytes[1]) == 0xFF)

@@ -11,10 +11,6 @@ namespace tessaly {
 // surrogate is kept as it is, a trailing odd byte is dropped.
 std::u32string DecodeUTF16(std::string_view bytes, bool bigEndian);
 
-// UTF-8; a byte that is not part of valid UTF-8 stands for itself (tags marked
-// UTF-8 that hold single-byte text are common).
-std::u32string DecodeUTF8(std::string_view bytes);
-
 // The code points of `bytes` in an ID3v2 text encoding: 0 Latin-1; 1 UTF-16
 // with a byte-order mark (little-endian without one), as are the undefined
 // values above 3; 2 UTF-16 big-endian; 3 UTF-8.
