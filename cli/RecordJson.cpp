@@ -1,43 +1,25 @@
 #include "RecordJson.h"
 
+#include "engine/TagFields.h"
 #include "engine/Utf8Text.h"
 
 namespace tessaly::cli {
 
-namespace {
-// Tag text is valid UTF-8 as read; a path is the system's bytes.
-const std::string& Text(const std::string& text) { return text; }
-
-// The fields both tag versions have, in the records' order.
-template <typename Tag>
-void AddCommonFields(nlohmann::ordered_json& j, const Tag& tag) {
-    j["Present"] = tag.Present;
-    j["Track"] = Text(tag.Track);
-    j["Artist"] = Text(tag.Artist);
-    j["Title"] = Text(tag.Title);
-    j["Album"] = Text(tag.Album);
-    j["Year"] = Text(tag.Year);
-    j["Genre"] = Text(tag.Genre);
-    j["Comment"] = Text(tag.Comment);
-}
-
-}  // namespace
-
+// Tag text is valid UTF-8 as read and goes out as it is; a path is the
+// system's bytes.
 nlohmann::ordered_json ID3v1ToJson(const ID3v1Data& tag) {
     nlohmann::ordered_json j;
-    AddCommonFields(j, tag);
+    j["Present"] = tag.Present;
+    for (const TagField& field : TagFields())
+        if (field.V1 != nullptr) j[std::string(field.JsonKey)] = tag.*field.V1;
     return j;
 }
 
 nlohmann::ordered_json ID3v2ToJson(const ID3v2Data& tag) {
     nlohmann::ordered_json j;
     j["TagSize"] = tag.TagSize;
-    AddCommonFields(j, tag);
-    j["Composer"] = Text(tag.Composer);
-    j["OriginalArtist"] = Text(tag.OriginalArtist);
-    j["Copyright"] = Text(tag.Copyright);
-    j["URL"] = Text(tag.URL);
-    j["EncodedBy"] = Text(tag.EncodedBy);
+    j["Present"] = tag.Present;
+    for (const TagField& field : TagFields()) j[std::string(field.JsonKey)] = tag.*field.V2;
     j["MajorVersion"] = tag.MajorVersion;
     j["Revision"] = tag.Revision;
     j["Flags"] = tag.Flags;

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,8 +21,7 @@ namespace {
 struct SetOptions {
     bool onlyV1 = false;
     bool onlyV2 = false;
-    std::optional<std::string> title, artist, album, year, track, genre, comment;
-    std::optional<std::string> composer, origArtist, copyright, url, encoder;
+    std::array<std::optional<std::string>, 13> fields;  // by field number
     bool enableV1 = false, disableV1 = false, enableV2 = false, disableV2 = false;
     std::optional<std::string> language;
     std::optional<int> copyBuffer;
@@ -29,14 +29,11 @@ struct SetOptions {
     std::vector<std::string> paths;
 };
 
-// The boxes each option fills, in the order of the panes.
+// The boxes the options fill, in the order of the panes.
 std::vector<std::pair<FieldNumber, const std::optional<std::string>*>> Fields(const SetOptions& o) {
-    return {{FieldTrack, &o.track},       {FieldTitle, &o.title},
-            {FieldArtist, &o.artist},     {FieldAlbum, &o.album},
-            {FieldYear, &o.year},         {FieldGenre, &o.genre},
-            {FieldComment, &o.comment},   {FieldComposer, &o.composer},
-            {FieldOriginalArtist, &o.origArtist}, {FieldCopyright, &o.copyright},
-            {FieldURL, &o.url},           {FieldEncoder, &o.encoder}};
+    std::vector<std::pair<FieldNumber, const std::optional<std::string>*>> fields;
+    for (const TagField& field : TagFields()) fields.emplace_back(field.Number, &o.fields[field.Number]);
+    return fields;
 }
 
 // Whether the options type a field into the pane of `version`.
@@ -97,21 +94,16 @@ void AddSetCommand(CLI::App& app, int& exitCode) {
     set->fallthrough();
     auto* v1 = set->add_flag("--v1", o->onlyV1, "Set the fields of the ID3v1 tag only");
     set->add_flag("--v2", o->onlyV2, "Set the fields of the ID3v2 tag only")->excludes(v1);
-    set->add_option("--title", o->title, "Title");
-    set->add_option("--artist", o->artist, "Artist");
-    set->add_option("--album", o->album, "Album");
-    set->add_option("--year", o->year, "Year");
-    set->add_option("--track", o->track, "Track number, e.g. 7 or 7/12");
-    set->add_option("--genre", o->genre, "Genre name");
-    set->add_option("--comment", o->comment, "Comment");
     auto* v2only = set->add_option_group("ID3v2 only");
-    for (auto* opt : {v2only->add_option("--composer", o->composer, "Composer (ID3v2 only)"),
-                      v2only->add_option("--origartist", o->origArtist,
-                                         "Original artist (ID3v2 only)"),
-                      v2only->add_option("--copyright", o->copyright, "Copyright (ID3v2 only)"),
-                      v2only->add_option("--url", o->url, "URL (ID3v2 only)"),
-                      v2only->add_option("--encoder", o->encoder, "Encoded by (ID3v2 only)")})
-        opt->excludes(v1);
+    for (const TagField& field : TagFields()) {
+        const std::string name = "--" + std::string(field.Option);
+        std::optional<std::string>& value = o->fields[field.Number];
+        if (field.V1 != nullptr)
+            set->add_option(name, value, std::string(field.Label));
+        else
+            v2only->add_option(name, value, std::string(field.Label) + " (ID3v2 only)")
+                ->excludes(v1);
+    }
     auto* e1 = set->add_flag("--enable-v1", o->enableV1, "Write an ID3v1 trailer");
     set->add_flag("--disable-v1", o->disableV1, "Remove the ID3v1 trailer")->excludes(e1);
     auto* e2 = set->add_flag("--enable-v2", o->enableV2, "Write an ID3v2 tag");

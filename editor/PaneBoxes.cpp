@@ -5,6 +5,8 @@
 #include "engine/id3tag/Genres.h"
 #include "patterns/NumericValue.h"
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -67,9 +69,14 @@ const std::vector<BoxId>& AllBoxes() {
         std::vector<BoxId> all;
         for (int version : {1, 2}) {
             all.push_back({version, FieldNone});
-            for (const TagField& f : TagFields()) {
-                if (version == 1 && f.V1 == nullptr) continue;
-                all.push_back({version, f.Number});
+            std::vector<const TagField*> fields;
+            for (const TagField& f : TagFields()) fields.push_back(&f);
+            std::sort(fields.begin(), fields.end(), [](const TagField* a, const TagField* b) {
+                return a->PaneRank < b->PaneRank;
+            });
+            for (const TagField* f : fields) {
+                if (version == 1 && f->V1 == nullptr) continue;
+                all.push_back({version, f->Number});
             }
         }
         return all;

@@ -20,14 +20,15 @@ struct TagField {
     std::string_view V22;  // frame identifier in a 2.2 tag
     std::string_view V23;  // frame identifier in 2.3 and 2.4 tags (and the one written)
     int WriteRank;         // the order in which a new tag's frames are written
+    int PaneRank;          // the order of the boxes in the panes
     std::string_view Box;       // control name after "v1"/"v2": "title", "origartist", ...
     std::string_view Label;     // as the command line prints it
     std::string_view JsonKey;   // the record member's name
     std::string_view Option;    // the command line's option, without "--"
 };
 
-// In the order of the ID3v2 pane's boxes: track, title, artist, album, year,
-// genre, comment, composer, original artist, copyright, URL, encoder.
+// In the record's order: track, artist, title, album, year, genre, comment,
+// composer, original artist, copyright, URL, encoder.
 const std::array<TagField, 12>& TagFields();
 
 // The row of `number`; nullptr for FieldNone or a number outside the table.
