@@ -194,7 +194,8 @@ TEST_F(FidelityTest, TypedUnicodeRoundTripsThroughSetParseAndRename) {
 }
 
 // A file without tags gets the versions its fields go into; one that has a
-// single version keeps the other off; a set that would write nothing fails.
+// single version keeps the other off; a set or parse that would write nothing
+// fails and says why.
 TEST_F(FidelityTest, SetTicksTheVersionsItWritesAndRefusesToWriteNothing) {
     if (!haveMutagen_ || !audio_) GTEST_SKIP() << "needs python3-mutagen and ffmpeg";
     const std::string file = dir_.File("a.mp3");
@@ -214,6 +215,9 @@ TEST_F(FidelityTest, SetTicksTheVersionsItWritesAndRefusesToWriteNothing) {
     EXPECT_NE(nothing.err.find("--enable-v1"), std::string::npos) << nothing.err;
     EXPECT_EQ(present(), std::make_pair(false, true));
     EXPECT_EQ(cli("set").status, 1);
+    const CliResult parse = cli("parse --pattern 'no field'");
+    EXPECT_EQ(parse.status, 1);
+    EXPECT_NE(parse.err.find("nothing was written"), std::string::npos) << parse.err;
 
     std::filesystem::remove(file);
     std::filesystem::copy_file(audio_->File("plain.mp3"), file);
