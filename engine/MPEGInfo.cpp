@@ -65,12 +65,12 @@ void FillFromHeader(uint8_t byte1, uint8_t byte2, uint8_t byte3, MPEGData& mpeg)
 
 }  // namespace
 
-MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize) {
+MPEGData ScanMPEGFrames(std::string_view window, int64_t start, int64_t fileSize) {
     MPEGData mpeg;
     if (start < 0 || fileSize < 0) return mpeg;
     // Offsets below are relative to `start`. The file ends at whichever comes
     // first, the file's size or the end of the bytes we were given.
-    const int64_t end = std::min<int64_t>(int64_t{fileSize} - start, int64_t(window.size()));
+    const int64_t end = std::min<int64_t>(fileSize - start, int64_t(window.size()));
     if (end <= 0) return mpeg;
     window = window.substr(0, static_cast<size_t>(end));
     auto byteAt = [&](int64_t at) { return static_cast<uint8_t>(window[static_cast<size_t>(at)]); };
@@ -98,7 +98,7 @@ MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize
             headerPositionSet = true;
         }
         // Four bytes must follow the sync byte.
-        if (int64_t{start} + candidate + 5 > fileSize || candidate + 3 >= end) break;
+        if (start + candidate + 5 > fileSize || candidate + 3 >= end) break;
 
         const uint8_t byte1 = byteAt(candidate + 1);
         position = candidate + 2;
@@ -126,19 +126,19 @@ MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize
         mpeg.HeaderFound = true;
         FillFromHeader(byte1, byte2, byte3, mpeg);
         // In 64 bits: a long file at a low bit rate overflows 32-bit bytes x 8.
-        mpeg.Duration =
-            static_cast<int32_t>((int64_t{fileSize} - start) * 8 / (int64_t{mpeg.Bitrate} * 1000));
+        mpeg.Duration = static_cast<int32_t>(std::min<int64_t>(
+            (fileSize - start) * 8 / (int64_t{mpeg.Bitrate} * 1000), INT32_MAX));
         break;
     }
-    if (headerPositionSet) mpeg.HeaderPosition = static_cast<int32_t>(start + headerPosition);
+    if (headerPositionSet) mpeg.HeaderPosition = start + headerPosition;
     return mpeg;
 }
 
 MPEGData ReadMPEGInfo(int32_t handle, const ID3v2Data& tag) {
     const int64_t tagEnd = tag.Present ? 10 + int64_t{std::max(tag.TagSize, 0)} : 0;
-    const int32_t fileSize = FileLength(handle);
+    const int64_t fileSize = FileLength(handle);
     if (fileSize < 0 || tagEnd >= fileSize) return MPEGData{};
-    const int32_t start = static_cast<int32_t>(tagEnd);
+    const int64_t start = tagEnd;
     if (FileSeek(handle, start, 0) != start) return MPEGData{};
     // One read covers every byte the scan can look at: the window, and the
     // Xing check of a candidate at its very end.

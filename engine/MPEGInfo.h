@@ -30,6 +30,6 @@ MPEGData ReadMPEGInfo(int32_t handle, const ID3v2Data& tag);
 // XingCheckBytes of them when the file has that many; bytes beyond `window`
 // count as the end of the file. `fileSize` is the whole file's size, used for
 // the playing time.
-MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize);
+MPEGData ScanMPEGFrames(std::string_view window, int64_t start, int64_t fileSize);
 
 }  // namespace tessaly
