@@ -121,11 +121,15 @@ struct UpdateRun {
     }
     // A backup left behind would undo the finished update later.
     void DiscardAfterSuccess(UpdateBackup& backup) {
+        const std::string name = backup.Path();
         if (int error = backup.Discard())
-            Report("The file " + path + " is updated, but its backup " + backup.Path() +
-                   " could not be removed (" + ErrorDescription(error) +
-                   "); remove it before the file is updated again");
+            Report("The file " + path + " is updated, but its backup " + name +
+                   (backup.Held() ? " could not be removed (" : " was not removed for sure (") +
+                   ErrorDescription(error) + "); remove it before the file is updated again");
     }
+    // Writing clears the set-user-ID bit of a file for a writer without the
+    // right to keep it; the owner may set it again.
+    void KeepMode(int32_t fd) const { ::fchmod(fd, read.Mode & 07777); }
 };
 
 // An update that was cut short (a killed process, a stopped machine) left a
@@ -206,9 +210,10 @@ bool UpdateInPlace(FileHandle& file, UpdateRun& run, const AudioFileData& record
         return true;  // nothing changes: the file is left untouched
     }
 
-    UpdateBackup backup;
-    if (int error = backup.Save(run.target, h, run.read, ranges, false)) return run.Fail(error);
     SignalsHeld held;
+    UpdateBackup backup;
+    if (int error = backup.Save(run.target, h, run.read, ranges, false))
+        return run.Unchanged(h) ? run.Fail(error) : run.FailChanged();
     if (!run.Unchanged(h)) {
         backup.Discard();
         return run.FailChanged();
@@ -218,6 +223,7 @@ bool UpdateInPlace(FileHandle& file, UpdateRun& run, const AudioFileData& record
     if (ok && changeTrailer) ok = UpdateTrailer(h, record.ID3v1, trailerInFile, size, nullptr) >= 0;
     ok = ok && FileSync(h);
     if (!ok) return run.Undo(backup, h, ErrorOr(EIO));
+    run.KeepMode(h);
     run.DiscardAfterSuccess(backup);
     file.Close();
     if (options.OriginalDateTime)
@@ -277,11 +283,11 @@ bool RewriteBySwap(FileHandle& source, TempFile& temp, UpdateRun& run, const Aud
 bool RewriteWithinFile(FileHandle& file, UpdateRun& run, const AudioFileData& record,
                        const DiskState& disk, const std::string& tag, const UpdateOptions& options) {
     const int32_t h = file.Get();
+    SignalsHeld held;
     UpdateBackup backup;
     if (int error = backup.Save(run.target, h, run.read, {{0, run.read.Size}}, true))
-        return run.Fail(error);
+        return run.Unchanged(h) ? run.Fail(error) : run.FailChanged();
     run.log.Write("Rewriting within the file from the backup " + backup.Path());
-    SignalsHeld held;
     if (!run.Unchanged(h)) {
         backup.Discard();
         return run.FailChanged();
@@ -303,6 +309,7 @@ bool RewriteWithinFile(FileHandle& file, UpdateRun& run, const AudioFileData& re
     const int64_t length = ok ? UpdateTrailer(h, record.ID3v1, copiedTrailer, end, &run.log) : -1;
     ok = length >= 0 && FileSetLength(h, length) && FileSync(h);
     if (!ok) return run.Undo(backup, h, ErrorOr(EIO));
+    run.KeepMode(h);
     run.DiscardAfterSuccess(backup);
     file.Close();
     if (options.OriginalDateTime)

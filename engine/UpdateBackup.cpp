@@ -175,12 +175,15 @@ int UpdateBackup::Restore(int fd) const {
 
 int UpdateBackup::Discard() {
     if (path_.empty()) return 0;
+    const std::string name = path_;
     int error = FaultPoint("unlink");
     if (!error && ::unlink(path_.c_str()) != 0) error = errno;
-    // A backup that outlived a finished update would later undo it.
-    if (!error && flushed_) error = SyncFolderOf(path_);
-    if (!error) path_.clear();
-    return error;
+    // A backup that outlived a finished update would later undo it: one that
+    // cannot go is at least emptied, which no run takes for a backup.
+    if (error && ::truncate(path_.c_str(), 0) == 0) error = 0;
+    if (error) return error;
+    path_.clear();
+    return flushed_ ? SyncFolderOf(name) : 0;
 }
 
 int RestoreInterruptedUpdate(const std::string& path, int fd, bool& restored) {
