@@ -115,6 +115,12 @@ int UpdateLock::Acquire(const std::string& path) {
             return 0;
         }
         const int error = result != 0 ? errno : 0;
+        // A file system without locks still takes updates, one at a time
+        // only as far as the user runs them so.
+        if (error == ENOLCK || error == EOPNOTSUPP || error == EINVAL) {
+            fd_ = fd;
+            return 0;
+        }
         ::close(fd);
         if (error) return error;
     }

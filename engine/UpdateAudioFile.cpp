@@ -129,31 +129,37 @@ struct UpdateRun {
     }
     // Writing clears the set-user-ID bit of a file for a writer without the
     // right to keep it; the owner may set it again.
-    void KeepMode(int32_t fd) const { ::fchmod(fd, read.Mode & 07777); }
+    void KeepMode(int32_t fd) const {
+        if (read.Mode & (S_ISUID | S_ISGID)) ::fchmod(fd, read.Mode & 07777);
+    }
 };
 
 // An update that was cut short (a killed process, a stopped machine) left a
 // backup of the file: put it back before anything else. False when a backup
-// is there and could not be put back; the update must then not go on.
-bool RecoverInterrupted(UpdateRun& run) {
-    int fd = ::open(run.target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+// is there and could not be put back; the file must then not be written.
+bool RecoverInterrupted(const std::string& path, const std::string& target, DebugLog& log) {
+    FileStamp stamp;
+    if (StampOf(target, stamp) != 0 || !HasBackup(stamp)) return true;
+    int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return true;  // the read reports what is wrong with the file
     struct stat st {};
     bool restored = false;
     int error = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        error = RestoreInterruptedUpdate(run.target, fd, restored);
+        error = RestoreInterruptedUpdate(target, fd, restored);
     ::close(fd);
     if (error) {
-        run.Report("Error Updating File: " + run.path +
-                   ": The backup of an interrupted update could not be put back: " +
-                   ErrorDescription(error));
+        const std::string text = "Error Updating File: " + path +
+                                 ": The backup of an interrupted update could not be put back: " +
+                                 ErrorDescription(error);
+        log.Write(text);
+        ShowError(text, "Error");
         return false;
     }
     if (restored) {
-        const std::string text = "The file " + run.path +
-                                 " was put back as it was before an update that was interrupted.";
-        run.log.Write(text);
+        const std::string text =
+            "The file " + path + " was put back as it was before an update that was interrupted.";
+        log.Write(text);
         CurrentHost().ShowMessage(text, AppTitle, MessageIcon::Information, MessageButtons::OK);
     }
     return true;
@@ -349,7 +355,7 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
     // wrote is then what the second reads.
     UpdateLock lock;
     const int lockError = lock.Acquire(run.target);
-    if (!lockError && !RecoverInterrupted(run)) return false;
+    if (!lockError && !RecoverInterrupted(path, run.target, log)) return false;
     FileStamp before;
     const int stampError = StampOf(run.target, before);
     int32_t handle = InvalidHandle;
@@ -387,6 +393,13 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
     effective.CopyBuffer = std::clamp(options.CopyBuffer, 1, 1 << 20);
     if (rewrite) return Rewrite(file, run, record, disk, tag, effective);
     return UpdateInPlace(file, run, record, disk, tag, effective);
+}
+
+void PutBackInterruptedUpdate(const std::string& path) {
+    DebugLog log;
+    const std::string target = ResolveLink(path);
+    UpdateLock lock;
+    if (lock.Acquire(target) == 0) RecoverInterrupted(path, target, log);
 }
 
 }  // namespace tessaly

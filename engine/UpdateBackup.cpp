@@ -186,6 +186,14 @@ int UpdateBackup::Discard() {
     return flushed_ ? SyncFolderOf(name) : 0;
 }
 
+bool HasBackup(const FileStamp& stamp) {
+    const std::string folder = BackupFolder();
+    struct stat st {};
+    return !folder.empty() &&
+           ::stat((folder + "/" + NameFor(stamp.Device, stamp.Inode)).c_str(), &st) == 0 &&
+           st.st_size > 0;  // an emptied one is no backup
+}
+
 int RestoreInterruptedUpdate(const std::string& path, int fd, bool& restored) {
     restored = false;
     const std::string folder = BackupFolder();
@@ -193,7 +201,6 @@ int RestoreInterruptedUpdate(const std::string& path, int fd, bool& restored) {
     if (folder.empty() || StampOf(fd, stamp) != 0) return 0;
     UpdateBackup backup;
     backup.path_ = folder + "/" + NameFor(stamp.Device, stamp.Inode);
-    ::unlink((backup.path_ + ".partial").c_str());  // never finished: the file was not touched
     int in = ::open(backup.path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
         backup.path_.clear();

@@ -44,6 +44,9 @@ private:
     bool flushed_ = false;
 };
 
+// True when an interrupted update left a backup of the file `stamp` describes.
+bool HasBackup(const FileStamp& stamp);
+
 // Puts back the backup an interrupted update of the file `path` (open as `fd`)
 // left, and removes it. 0 when there was none or it was restored (`restored`
 // tells which), else the error number.

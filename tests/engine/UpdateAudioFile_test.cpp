@@ -334,7 +334,7 @@ TEST_F(UpdateAudioFileTest, AFileThatCannotBeOpenedIsReportedOnce) {
     record.ID3v2.Present = true;
     EXPECT_FALSE(UpdateAudioFile(Path("missing.mp3"), record));
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].text, "Error Opening File '" + Path("missing.mp3") + "'");
+    EXPECT_EQ(host_.messages[0].text, "Error Opening File '" + Path("missing.mp3") + "': " + ErrorDescription(ENOENT));
     EXPECT_EQ(host_.shows, 1);
     EXPECT_EQ(host_.hides, 1);
     EXPECT_TRUE(LogEvents().empty());
