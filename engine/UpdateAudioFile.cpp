@@ -274,11 +274,14 @@ bool RewriteBySwap(FileHandle& source, TempFile& temp, UpdateRun& run, const Aud
         (::rename(temp.Path().c_str(), run.target.c_str()) != 0 && (error = errno) != 0))
         return run.Fail(error);
     temp.Forget();
-    source.Close();
     run.log.Write("Finished");
+    // Flushed while the old file is still open, so that freeing its blocks
+    // (on closing it) is not part of this flush.
     if ((error = SyncFolderOf(run.target)) != 0)
-        run.Report("The file " + run.path + " is updated, but its folder could not be flushed to the disk: " +
+        run.Report("The file " + run.path +
+                   " is updated, but its folder could not be flushed to the disk: " +
                    ErrorDescription(error));
+    source.Close();
     return true;
 }
 
