@@ -3,7 +3,7 @@
 #include "CliHost.h"
 #include "CliSettings.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "engine/FileIO.h"
 #include "macros/MacroValidation.h"
 #include "patterns/Utils.h"
@@ -32,7 +32,7 @@ bool EditorSession::Open(const std::string& argument) {
     if (editor_.OpenFile(path)) return true;
     if (editor_.SelectedFileKey() != path)
         PrintError(argument + ": not in the file list (only regular files ending in " +
-                   Latin1ToUtf8(JoinList(config_.Extensions, ", ")) + " are listed)");
+                   JoinList(config_.Extensions, ", ") + " are listed)");
     // Otherwise the file is listed but could not be read, which the reader said.
     return false;
 }
@@ -53,10 +53,7 @@ std::string AbsolutePath(const std::string& path) {
     return absolute.lexically_normal().string();
 }
 
-std::string PathText(const std::string& path) {
-    std::string ignored;
-    return Utf8ToLatin1(path, ignored) ? path : Latin1ToUtf8(path);
-}
+std::string PathText(const std::string& path) { return FileNameToTagText(path); }
 
 std::string TerminalText(const std::string& bytes) {
     std::string escaped;
@@ -69,7 +66,7 @@ std::string TerminalText(const std::string& bytes) {
             escaped += static_cast<char>(c);
         }
     }
-    return Latin1ToUtf8(escaped);
+    return FileNameToTagText(escaped);
 }
 
 std::string ArgumentText(const std::string& argument) { return FileNameToTagText(argument); }
@@ -81,14 +78,14 @@ nlohmann::ordered_json BoxesToJson(TagEditor& editor) {
         if (box.Field == FieldNone)
             json[BoxName(box)] = editor.IsTagEnabled(box.Version);
         else
-            json[BoxName(box)] = Latin1ToUtf8(editor.BoxText(box));
+            json[BoxName(box)] = editor.BoxText(box);
     }
     return json;
 }
 
 bool ReportMacroVerdict(const std::string& macro) {
     const MacroVerdict verdict = ValidateMacro(macro);
-    for (const std::string& line : verdict.Lines) PrintError(Latin1ToUtf8(line));
+    for (const std::string& line : verdict.Lines) PrintError(line);
     return !verdict.Invalid;
 }
 

@@ -62,21 +62,22 @@ private:
 std::string AbsolutePath(const std::string& path);
 
 // A path of the system for JSON output: as it is when it is valid UTF-8, else
-// its bytes read one per character.
+// its bytes read as ISO-8859-1.
 std::string PathText(const std::string& path);
 
 // Tag text for a terminal: up to the first zero character, as a box holds
-// it; other control characters as \xNN; bytes as Latin-1 characters in UTF-8.
-std::string TerminalText(const std::string& bytes);
+// it; other control characters as \xNN.
+std::string TerminalText(const std::string& text);
 
-// Tag text of a command-line argument (UTF-8 decoded when valid).
+// Tag text of a command-line argument: the argument when it is valid UTF-8,
+// else its bytes read as ISO-8859-1.
 std::string ArgumentText(const std::string& argument);
 
 // The editor's boxes as JSON: "File", then every control by its name
 // ("v1enabled", "v1track", ...), check boxes as booleans, texts as held.
 nlohmann::ordered_json BoxesToJson(TagEditor& editor);
 
-// Validates `macro` (tag text) and prints its messages on stderr, one per
+// Validates `macro` and prints its messages on stderr, one per
 // line. True when it is valid (warnings allowed).
 bool ReportMacroVerdict(const std::string& macro);
 

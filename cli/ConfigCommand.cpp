@@ -3,7 +3,7 @@
 #include "CliSettings.h"
 #include "Commands.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "patterns/Utils.h"
 #include "settings/ConfigurationNames.h"
 
@@ -83,7 +83,7 @@ std::vector<std::pair<std::string, std::string>> Lines(const Configuration& c,
 }
 
 Json ToJson(const Configuration& c, const std::string& lastFolder) {
-    auto text = [](const std::string& bytes) { return Latin1ToUtf8(bytes); };
+    auto text = [](const std::string& value) { return FileNameToTagText(value); };
     auto texts = [&](const std::vector<std::string>& list) {
         Json array = Json::array();
         for (const std::string& item : list) array.push_back(text(item));
@@ -142,7 +142,7 @@ int Show(bool json) {
         std::cout << ToJson(config, lastFolder).dump(2) << "\n";
     } else {
         for (const auto& [name, value] : Lines(config, lastFolder))
-            std::cout << name << "=" << Latin1ToUtf8(value) << "\n";
+            std::cout << name << "=" << value << "\n";
     }
     return ExitOk;
 }

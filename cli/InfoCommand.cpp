@@ -97,7 +97,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         "info", "Read each file as the editor does and print its tags and stream properties");
     info->add_flag("--json", options->json,
                    "One JSON object per file and line; keys are the record's field names, tag "
-                   "text has byte b as code point U+00bb");
+                   "text as it is (UTF-8)");
     info->add_option("PATH", options->paths, "Files to read")->required();
     info->footer(
         "Exit status: 0 when every file was read, 1 when one could not be opened, 2 on a "

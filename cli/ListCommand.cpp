@@ -4,7 +4,7 @@
 #include "CliEditor.h"
 #include "Commands.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -43,7 +43,7 @@ void PrintJson(const FileList& files) {
         nlohmann::ordered_json j;
         j["Key"] = PathText(row.Key);
         j[columns[0]] = PathText(row.Text);
-        for (size_t c = 1; c < columns.size(); ++c) j[columns[c]] = Latin1ToUtf8(row.SubItems[c - 1]);
+        for (size_t c = 1; c < columns.size(); ++c) j[columns[c]] = row.SubItems[c - 1];
         rows.push_back(std::move(j));
     }
     std::cout << rows.dump() << '\n';
@@ -58,7 +58,7 @@ void AddListCommand(CLI::App& app, int& exitCode) {
     command->fallthrough();
     command->add_flag("--json", o->json,
                       "One JSON array of rows: Key (the full path), Filename, Artist, Title, "
-                      "Album, Genre, Date; tag text has byte b as code point U+00bb");
+                      "Album, Genre, Date; tag text as it is (UTF-8)");
     command->add_option("FOLDER", o->folder, "The folder to list")->required();
     command->footer(
         "Rows are sorted as the file list is (the stored sort column and order). Exit status: 0 "

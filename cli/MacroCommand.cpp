@@ -4,7 +4,7 @@
 #include "CliEditor.h"
 #include "Commands.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "macros/MacroRun.h"
 
 #include <CLI/CLI.hpp>
@@ -31,7 +31,7 @@ bool RunOn(EditorSession& session, const std::string& macro, const std::string& 
     bool ok = session.RunsCleanly([&] { result = RunMacro(macro, editor); }) && !result.Failed;
     for (const CommandOutcome& outcome : result.Commands) {
         if (outcome.Status != CommandStatus::Skipped) continue;
-        PrintError(path + ": {" + Latin1ToUtf8(outcome.Command) +
+        PrintError(path + ": {" + outcome.Command +
                    "} skipped: " + MacroGateReason(outcome.Gate));
         ok = false;
     }

@@ -25,10 +25,18 @@ bool ParseOne(EditorSession& session, const ParseOptions& o, const std::string& 
     if (!session.Open(path)) return false;
     TagEditor& editor = session.Editor();
     if (!session.Allows(MacroGate::TagsByFile, path)) return false;
+    const std::vector<std::string>& patterns = session.Config().TagsByFilePatterns;
+    const int current = session.Config().TagsByFileIndex;
+    std::string pattern;
     if (o.pattern)
-        editor.TagsFromFileNameWith(ArgumentText(*o.pattern));
-    else
-        editor.TagsFromFileName();
+        pattern = ArgumentText(*o.pattern);
+    else if (current >= 0 && current < static_cast<int>(patterns.size()))
+        pattern = patterns[static_cast<size_t>(current)];
+    if (editor.TagsFromFileNameWith(pattern) == 0) {
+        PrintError(path + ": the name gives no field by the pattern '" + pattern +
+                   "'; nothing was written");
+        return false;
+    }
     if (o.dryRun) {
         std::cout << BoxesToJson(editor).dump() << std::endl;
         return true;

@@ -1,11 +1,12 @@
 #include "RecordJson.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 
 namespace tessaly::cli {
 
 namespace {
-std::string Text(const std::string& bytes) { return Latin1ToUtf8(bytes); }
+// Tag text is valid UTF-8 as read; a path is the system's bytes.
+const std::string& Text(const std::string& text) { return text; }
 
 // The fields both tag versions have, in the records' order.
 template <typename Tag>
@@ -67,10 +68,9 @@ nlohmann::ordered_json MPEGToJson(const MPEGData& mpeg) {
 nlohmann::ordered_json RecordToJson(const AudioFileData& data) {
     nlohmann::ordered_json j;
     // Paths are the system's own bytes (UTF-8 here); keep them when valid and
-    // fall back to the byte-per-character reading otherwise, so output is
-    // always valid UTF-8.
-    std::string ignored;
-    j["FileName"] = Utf8ToLatin1(data.FileName, ignored) ? data.FileName : Text(data.FileName);
+    // fall back to their ISO-8859-1 reading otherwise, so output is always
+    // valid UTF-8.
+    j["FileName"] = FileNameToTagText(data.FileName);
     j["Created"] = data.Created;
     j["Accessed"] = data.Accessed;
     j["Modified"] = data.Modified;

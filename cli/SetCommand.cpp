@@ -4,6 +4,8 @@
 #include "CliEditor.h"
 #include "Commands.h"
 
+#include "engine/TagFields.h"
+
 #include <CLI/CLI.hpp>
 
 #include <memory>
@@ -37,23 +39,50 @@ std::vector<std::pair<FieldNumber, const std::optional<std::string>*>> Fields(co
             {FieldURL, &o.url},           {FieldEncoder, &o.encoder}};
 }
 
+// Whether the options type a field into the pane of `version`.
+bool TypesInto(const SetOptions& o, int version) {
+    if (version == 1 ? o.onlyV2 : o.onlyV1) return false;
+    for (const auto& [field, value] : Fields(o))
+        if (*value && (version == 2 || TagFieldOf(field)->V1 != nullptr)) return true;
+    return false;
+}
+
 // Types the values into the boxes and clicks the check boxes, as a user
-// would before pressing Update.
+// would before pressing Update. A file without any tag gets the versions the
+// fields go into; a file with one keeps the other off unless asked.
 void FillBoxes(const SetOptions& o, TagEditor& editor) {
+    const bool untagged = !editor.IsTagEnabled(1) && !editor.IsTagEnabled(2);
     for (const auto& [field, value] : Fields(o)) {
         if (!*value) continue;
         const std::string text = ArgumentText(**value);
-        if (!o.onlyV2 && field <= FieldComment) editor.SetBoxText(1, field, text);
+        if (!o.onlyV2 && TagFieldOf(field)->V1 != nullptr) editor.SetBoxText(1, field, text);
         if (!o.onlyV1) editor.SetBoxText(2, field, text);
     }
+    for (int version : {1, 2})
+        if (untagged && TypesInto(o, version)) editor.SetTagEnabled(version, true);
     if (o.enableV1 || o.disableV1) editor.SetTagEnabled(1, o.enableV1);
     if (o.enableV2 || o.disableV2) editor.SetTagEnabled(2, o.enableV2);
+}
+
+// Why the options would write nothing to the file, "" when they write.
+std::string NothingToWrite(const SetOptions& o, const TagEditor& editor) {
+    if (o.enableV1 || o.disableV1 || o.enableV2 || o.disableV2) return {};
+    if (!TypesInto(o, 1) && !TypesInto(o, 2)) return "no field to set was given";
+    for (int version : {1, 2})
+        if (TypesInto(o, version) && editor.IsTagEnabled(version)) return {};
+    return std::string("the fields go into the ") + (TypesInto(o, 1) ? "ID3v1" : "ID3v2") +
+           " tag, which the file does not have (add it with --enable-v" +
+           (TypesInto(o, 1) ? "1" : "2") + ")";
 }
 
 bool SetOne(EditorSession& session, const std::string& path, const SetOptions& o) {
     if (!session.Open(path) || !session.Allows(MacroGate::Update, path)) return false;
     TagEditor& editor = session.Editor();
     FillBoxes(o, editor);
+    if (const std::string why = NothingToWrite(o, editor); !why.empty()) {
+        PrintError(path + ": nothing was written: " + why + ".");
+        return false;
+    }
     // The update trims the boxes as the panes collect them, writes, and reads
     // the file back to check that its stream did not change.
     return session.RunsCleanly([&] { editor.UpdateFromPanes(); });

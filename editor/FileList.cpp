@@ -1,7 +1,7 @@
 #include "editor/FileList.h"
 
 #include "editor/PaneBoxes.h"
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "engine/ReadAudioFile.h"
 #include "patterns/Utils.h"
 
@@ -29,7 +29,7 @@ std::string ExtensionOfName(std::string_view name) {
 // names are decoded first, so "É" sorts with "é".
 std::string SortText(const FileRow& row, int column) {
     const std::string& text = row.Column(column);
-    return UpperCaseLatin1(column == 0 ? FileNameToTagText(text) : text);
+    return UpperCase(column == 0 ? FileNameToTagText(text) : text);
 }
 
 }  // namespace

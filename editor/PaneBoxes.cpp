@@ -1,5 +1,7 @@
 #include "editor/PaneBoxes.h"
 
+#include "engine/TagFields.h"
+#include "engine/Utf8Text.h"
 #include "engine/id3tag/Genres.h"
 #include "patterns/NumericValue.h"
 
@@ -23,26 +25,6 @@ std::string TrimEnd(std::string_view text) {
 std::string& Text(Pane& pane, FieldNumber field) { return pane.Boxes[field].Text; }
 const std::string& Text(const Pane& pane, FieldNumber field) { return pane.Boxes[field].Text; }
 
-// The record's fields in the order of the ID3v2 pane's boxes.
-struct V2Field {
-    FieldNumber Field;
-    std::string ID3v2Data::*Member;
-};
-constexpr V2Field V2Fields[] = {
-    {FieldTrack, &ID3v2Data::Track},
-    {FieldTitle, &ID3v2Data::Title},
-    {FieldArtist, &ID3v2Data::Artist},
-    {FieldAlbum, &ID3v2Data::Album},
-    {FieldYear, &ID3v2Data::Year},
-    {FieldGenre, &ID3v2Data::Genre},
-    {FieldComment, &ID3v2Data::Comment},
-    {FieldComposer, &ID3v2Data::Composer},
-    {FieldOriginalArtist, &ID3v2Data::OriginalArtist},
-    {FieldCopyright, &ID3v2Data::Copyright},
-    {FieldURL, &ID3v2Data::URL},
-    {FieldEncoder, &ID3v2Data::EncodedBy},
-};
-
 // What a Windows Media content description fills: title, author, copyright,
 // description and rating.
 bool ShownForASF(FieldNumber field) {
@@ -58,6 +40,14 @@ bool TrimmedAtBothEnds(FieldNumber field) {
 
 std::string Collected(FieldNumber field, std::string_view text) {
     return TrimmedAtBothEnds(field) ? TrimBoth(text) : TrimEnd(text);
+}
+
+// A box still showing what the record put there gives the record's text back
+// untouched (spaces, everything after a zero character, the values of a
+// frame with several), so the update keeps that field's frame as it was.
+void CollectBox(const Pane& pane, FieldNumber field, std::string& value) {
+    const std::string& text = pane.Boxes[field].Text;
+    if (text != value) value = Collected(field, text);
 }
 
 constexpr FieldNumber V1TextFields[] = {FieldTrack, FieldTitle, FieldArtist,
@@ -80,14 +70,24 @@ const std::vector<BoxId>& AllBoxes() {
         std::vector<BoxId> all;
         for (int version : {1, 2}) {
             all.push_back({version, FieldNone});
-            for (const V2Field& f : V2Fields) {
-                if (version == 1 && f.Field > FieldComment) continue;
-                all.push_back({version, f.Field});
+            for (const TagField& f : TagFields()) {
+                if (version == 1 && f.V1 == nullptr) continue;
+                all.push_back({version, f.Number});
             }
         }
         return all;
     }();
     return boxes;
+}
+
+int BoxTypingLimit(BoxId box) {
+    const TagField* field = TagFieldOf(box.Field);
+    return box.Version == 1 && field != nullptr ? field->V1Limit : 0;
+}
+
+std::string TypedText(BoxId box, std::string_view text) {
+    const int limit = BoxTypingLimit(box);
+    return std::string(limit > 0 ? FirstCharacters(text, static_cast<size_t>(limit)) : text);
 }
 
 std::string_view HeldText(std::string_view text) {
@@ -136,9 +136,9 @@ void ShowRecord(const AudioFileData& record, PaneBoxes& boxes) {
     const ID3v2Data& v2 = record.ID3v2;
     const bool asf = v2.IsASF;
     boxes.V2.Checked = v2.Present && !asf;
-    for (const V2Field& f : V2Fields) {
+    for (const TagField& f : TagFields()) {
         // A Windows Media file leaves nothing of the previous file behind.
-        Text(boxes.V2, f.Field) = !asf || ShownForASF(f.Field) ? v2.*f.Member : std::string();
+        Text(boxes.V2, f.Number) = !asf || ShownForASF(f.Number) ? v2.*f.V2 : std::string();
     }
     boxes.Label15 = asf ? "Rating" : "Orig. Artist";
     boxes.V2FrameCaption = asf ? "Windows Media Information (read-only)" : "ID3v2 Information";
@@ -147,17 +147,15 @@ void ShowRecord(const AudioFileData& record, PaneBoxes& boxes) {
 void CollectPanes(const PaneBoxes& boxes, AudioFileData& record) {
     ID3v1Data& v1 = record.ID3v1;
     v1.Present = boxes.V1.Checked;
-    v1.Track = Collected(FieldTrack, Text(boxes.V1, FieldTrack));
-    v1.Title = Collected(FieldTitle, Text(boxes.V1, FieldTitle));
-    v1.Artist = Collected(FieldArtist, Text(boxes.V1, FieldArtist));
-    v1.Album = Collected(FieldAlbum, Text(boxes.V1, FieldAlbum));
-    v1.Year = Collected(FieldYear, Text(boxes.V1, FieldYear));
-    v1.Genre = V1GenreText(boxes);
-    v1.Comment = Collected(FieldComment, Text(boxes.V1, FieldComment));
-
+    for (const TagField& field : TagFields()) {
+        if (field.V1 != nullptr && field.Number != FieldGenre)
+            CollectBox(boxes.V1, field.Number, v1.*field.V1);
+        CollectBox(boxes.V2, field.Number, record.ID3v2.*field.V2);
+    }
+    // A genre the list does not name (a byte the table has no name for) shows
+    // as the empty entry; left there, it stays what the file holds.
+    if (boxes.V1GenrePosition != V1GenrePositionOf(v1.Genre)) v1.Genre = V1GenreText(boxes);
     record.ID3v2.Present = boxes.V2.Checked;
-    for (const V2Field& f : V2Fields)
-        record.ID3v2.*f.Member = Collected(f.Field, Text(boxes.V2, f.Field));
 }
 
 void ClearBoxes(PaneBoxes& boxes) {

@@ -1,7 +1,7 @@
 // The boxes of the two tag panes, without widgets: what each holds, whether it
 // is enabled, and the rules that move text between the boxes and a record.
 //
-// A box holds tag text, one byte per character, exactly as it was put in. A
+// A box holds tag text (UTF-8) exactly as it was put in. A
 // native text box holds text only up to its first zero character, so every
 // rule that reads a box the way the window would (collecting, copying,
 // previews) reads its held text, which stops there.
@@ -33,6 +33,12 @@ std::string BoxName(BoxId box);
 
 // Every control of both panes, check boxes first, in the order of the panes.
 const std::vector<BoxId>& AllBoxes();
+
+// The most characters a user can type into the box; 0 for no limit. Text the
+// program puts there (a loaded tag, a copy) is never cut to it.
+int BoxTypingLimit(BoxId box);
+// `text` cut to the box's typing limit, as typing it would leave it.
+std::string TypedText(BoxId box, std::string_view text);
 
 // Text up to the first zero character: what a native text box holds.
 std::string_view HeldText(std::string_view text);
@@ -85,7 +91,8 @@ void ShowRecord(const AudioFileData& record, PaneBoxes& boxes);
 
 // Copies the boxes into the tag parts of `record`, trimmed as the panes
 // collect: track and year (and the ID3v2 genre) lose spaces at both ends,
-// every other text its trailing spaces.
+// every other text its trailing spaces. A box that still holds the record's
+// own text leaves that field of `record` as it is.
 void CollectPanes(const PaneBoxes& boxes, AudioFileData& record);
 
 // Unchecks both panes, empties every text box and selects the empty genre.

@@ -97,7 +97,8 @@ public:
     void ClearPanes();
     void TagsFromFileName() override;
     // Tags from the selected file's name by `pattern` (a pattern's text).
-    void TagsFromFileNameWith(std::string_view pattern);
+    // Returns how many fields the name gave.
+    int TagsFromFileNameWith(std::string_view pattern);
     void RenameCurrentFile() override;
     int RenamePatternCount() const override;
     void RenameByPattern(int index) override;

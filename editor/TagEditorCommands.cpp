@@ -73,14 +73,15 @@ void TagEditor::TagsFromFileName() {
         TagsFromFileNameWith(*pattern);
 }
 
-void TagEditor::TagsFromFileNameWith(std::string_view pattern) {
+int TagEditor::TagsFromFileNameWith(std::string_view pattern) {
     const std::string key = SelectedFileKey();
-    if (key.empty()) return;
+    if (key.empty()) return 0;
     const auto assignments = tessaly::TagsFromFileName(key, pattern, PatternOptionsOf(config_));
     // The file gets both tag versions when it is next updated.
     SetTagEnabled(1, true);
     SetTagEnabled(2, true);
     EditBoxes([&] { ApplyAssignments(assignments, boxes_); });
+    return static_cast<int>(assignments.size());
 }
 
 void TagEditor::RenameCurrentFile() {

@@ -47,7 +47,7 @@ struct ID3v2Data {
 
 struct MPEGData {
     int64_t FileSize = 0;
-    bool VBR = false;
+    bool VBR = false;  // the first frame carries a Xing or VBRI header
     int64_t HeaderPosition = 0;
     bool HeaderFound = false;
     // Whole seconds. Wider than the classic 16 bits: long recordings at low bit
@@ -55,7 +55,7 @@ struct MPEGData {
     int32_t Duration = 0;
     std::string Version;  // "1.0", "2.0", "2.5"
     std::string Layer;    // "I", "II", "III"
-    int16_t Bitrate = 0;  // kbit/s
+    int16_t Bitrate = 0;  // kbit/s: the first frame's; a VBR stream's average
     int32_t SampleRate = 0;
     std::string Mode;
     bool CRC = false;

@@ -143,16 +143,25 @@ Binding* BoundLibrary() {
 
 }  // namespace
 
-bool HasXingHeader(std::string_view frameBytes) {
+XingHeaderFields ReadXingHeader(std::string_view frameBytes) {
     Binding* b = BoundLibrary();
-    if (!b) return false;
+    if (!b) return {};
     // The parser reads at fixed offsets without a length, so it always gets a
     // full, zero-padded buffer.
     unsigned char buffer[XingCheckBytes] = {};
     std::memcpy(buffer, frameBytes.data(), std::min(frameBytes.size(), XingCheckBytes));
     XingHeaderData record{};
     record.toc = nullptr;
-    return b->getXingHeader(&record, buffer) == 1;
+    if (b->getXingHeader(&record, buffer) != 1) return {};
+    XingHeaderFields header;
+    header.Found = true;
+    if (record.flags & TESSALY_XING_FRAMES) header.Frames = static_cast<uint32_t>(record.frames);
+    if (record.flags & TESSALY_XING_BYTES) header.Bytes = static_cast<uint32_t>(record.bytes);
+    return header;
+}
+
+bool HasXingHeader(std::string_view frameBytes) {
+    return ReadXingHeader(frameBytes).Found;
 }
 
 int32_t LoWord(int32_t value) {

@@ -22,9 +22,20 @@ inline constexpr const char* SupportLibraryFileName = "libtessaly.so";
 // names a path, only that path is tried.
 inline constexpr const char* SupportLibraryVariable = "TESSALY_SUPPORT_LIBRARY";
 
-// True when the frame starting at frameBytes[0] (its sync byte) carries a
-// Xing VBR header. Up to 2048 bytes are used; fewer are padded with zeros.
-// False when the library cannot be bound.
+// What a Xing VBR header states. Frames and Bytes are 0 when the header
+// leaves them out (their flag is clear).
+struct XingHeaderFields {
+    bool Found = false;
+    uint32_t Frames = 0;
+    uint32_t Bytes = 0;
+};
+
+// The Xing VBR header of the frame starting at frameBytes[0] (its sync byte).
+// Up to 2048 bytes are used; fewer are padded with zeros. Found is false when
+// the library cannot be bound.
+XingHeaderFields ReadXingHeader(std::string_view frameBytes);
+
+// ReadXingHeader(frameBytes).Found.
 bool HasXingHeader(std::string_view frameBytes);
 
 // value & 0xFFFF.

@@ -38,7 +38,8 @@ struct DiskState {
     AudioFileData data;
     int32_t room = 0;        // bytes the old tag occupies after its 10-byte header
     int64_t audioStart = 0;  // first byte the rewrite copies
-    std::string keptFrames;  // old frames to carry over, in the 2.3 layout
+    std::string frames;      // the new tag's frames: the old ones kept, the edited ones built
+    std::string trailer;     // the old ID3v1 trailer's bytes, "" when there is none
 };
 
 int32_t RoomOf(int32_t handle, const ID3v2Data& tag) {
@@ -52,20 +53,29 @@ int32_t RoomOf(int32_t handle, const ID3v2Data& tag) {
     return tag.TagSize;
 }
 
-std::string KeptFramesOf(int32_t handle, const ID3v2Data& tag) {
-    if (!tag.Present || tag.IsASF) return {};
+std::string FramesFor(int32_t handle, const ID3v2Data& tag, const ID3v2Data& wanted,
+                      const std::string& language) {
+    if (!tag.Present || tag.IsASF) return MergeFrames(wanted, language, {}, 3);
     FileSeek(handle, 0, 0);
     const std::string bytes = FileRead(handle, 10 + tag.TagSize);
     ID3v2Header header;
-    if (!ParseID3v2Header(bytes, header)) return {};
-    return CarryOverFrames(ReadID3v2Frames(bytes, header), header.MajorVersion);
+    if (!ParseID3v2Header(bytes, header)) return MergeFrames(wanted, language, {}, 3);
+    return MergeFrames(wanted, language, ReadID3v2Frames(bytes, header), header.MajorVersion);
 }
 
-DiskState ReadDiskState(const AudioFileData& data, int32_t handle) {
+std::string TrailerOf(int32_t handle, const AudioFileData& data) {
+    if (!data.ID3v1.Present || data.MPEG.FileSize < ID3v1Size) return {};
+    if (FileSeek(handle, data.MPEG.FileSize - ID3v1Size, 0) < 0) return {};
+    return FileRead(handle, ID3v1Size);
+}
+
+DiskState ReadDiskState(const AudioFileData& data, int32_t handle, const AudioFileData& record,
+                        const std::string& language) {
     DiskState disk;
     disk.data = data;
     disk.room = RoomOf(handle, data.ID3v2);
-    disk.keptFrames = KeptFramesOf(handle, data.ID3v2);
+    disk.frames = FramesFor(handle, data.ID3v2, record.ID3v2, language);
+    disk.trailer = TrailerOf(handle, data);
     // Without an audio frame the header position means nothing: copy from the
     // end of the old tag so the tag is not carried into the audio.
     int64_t start = data.MPEG.HeaderFound ? data.MPEG.HeaderPosition
@@ -168,12 +178,12 @@ bool RecoverInterrupted(const std::string& path, const std::string& target, Debu
 // Places, replaces or removes the 128-byte trailer of a file whose audio
 // (with any old trailer) ends at `end`. Returns the file's new length, -1 when
 // a write failed.
-int64_t UpdateTrailer(int32_t handle, const ID3v1Data& wanted, bool trailerInFile, int64_t end,
-                      DebugLog* log) {
+int64_t UpdateTrailer(int32_t handle, const ID3v1Data& wanted, const std::string& oldTrailer,
+                      bool trailerInFile, int64_t end, DebugLog* log) {
     if (wanted.Present) {
         if (log) log->Write("Writing v1 Tags");
         const int64_t at = trailerInFile ? end - ID3v1Size : end;
-        if (FileSeek(handle, at, 0) < 0 || !WriteAll(handle, BuildID3v1(wanted))) return -1;
+        if (FileSeek(handle, at, 0) < 0 || !WriteAll(handle, BuildID3v1(wanted, oldTrailer))) return -1;
         return at + ID3v1Size;
     }
     if (!trailerInFile) return end;
@@ -206,7 +216,7 @@ bool UpdateInPlace(FileHandle& file, UpdateRun& run, const AudioFileData& record
                           FileRead(h, static_cast<int32_t>(tag.size())) != tag;
     if (writeTag) ranges.push_back({0, static_cast<int64_t>(tag.size())});
     const bool trailerInFile = disk.data.ID3v1.Present && size >= ID3v1Size;
-    const std::string trailer = record.ID3v1.Present ? BuildID3v1(record.ID3v1) : "";
+    const std::string trailer = record.ID3v1.Present ? BuildID3v1(record.ID3v1, disk.trailer) : "";
     bool changeTrailer = record.ID3v1.Present != trailerInFile;
     if (record.ID3v1.Present && trailerInFile)
         changeTrailer = FileSeek(h, size - ID3v1Size, 0) < 0 || FileRead(h, ID3v1Size) != trailer;
@@ -226,7 +236,7 @@ bool UpdateInPlace(FileHandle& file, UpdateRun& run, const AudioFileData& record
     }
     bool ok = !writeTag || (FileSeek(h, 0, 0) == 0 && WriteAll(h, tag));
     run.progress.Set(70);
-    if (ok && changeTrailer) ok = UpdateTrailer(h, record.ID3v1, trailerInFile, size, nullptr) >= 0;
+    if (ok && changeTrailer) ok = UpdateTrailer(h, record.ID3v1, disk.trailer, trailerInFile, size, nullptr) >= 0;
     ok = ok && FileSync(h);
     if (!ok) return run.Undo(backup, h, ErrorOr(EIO));
     run.KeepMode(h);
@@ -256,7 +266,7 @@ bool RewriteBySwap(FileHandle& source, TempFile& temp, UpdateRun& run, const Aud
         const int64_t end = FileLength(out.Get());
         // A trailer can only be overwritten if the copy holds one.
         const bool copiedTrailer = disk.data.ID3v1.Present && end - audioOffset >= ID3v1Size;
-        ok = UpdateTrailer(out.Get(), record.ID3v1, copiedTrailer, end, &run.log) >= 0;
+        ok = UpdateTrailer(out.Get(), record.ID3v1, disk.trailer, copiedTrailer, end, &run.log) >= 0;
     }
     int error = ok ? 0 : ErrorOr(EIO);
     // Writing may have cleared set-id bits and capabilities: give them again.
@@ -315,7 +325,7 @@ bool RewriteWithinFile(FileHandle& file, UpdateRun& run, const AudioFileData& re
                          run.progress);
     const int64_t end = FileTell(h);
     const bool copiedTrailer = disk.data.ID3v1.Present && end - audioOffset >= ID3v1Size;
-    const int64_t length = ok ? UpdateTrailer(h, record.ID3v1, copiedTrailer, end, &run.log) : -1;
+    const int64_t length = ok ? UpdateTrailer(h, record.ID3v1, disk.trailer, copiedTrailer, end, &run.log) : -1;
     ok = length >= 0 && FileSetLength(h, length) && FileSync(h);
     if (!ok) return run.Undo(backup, h, ErrorOr(EIO));
     run.KeepMode(h);
@@ -373,7 +383,7 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
         return false;
     }
 
-    const DiskState disk = ReadDiskState(current, file.Get());
+    const DiskState disk = ReadDiskState(current, file.Get(), record, options.Language);
     // A tag whose size field claims more than the file holds (a truncated or
     // damaged file) has no real room: padding it out to the claim would write
     // a tag of that size, and an in-place write would run into the trailer's
@@ -381,8 +391,7 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
     const int64_t trailerStart = current.MPEG.FileSize - (current.ID3v1.Present ? ID3v1Size : 0);
     const bool tagFitsFile = !current.ID3v2.Present || 10 + int64_t{disk.room} <= trailerStart;
     const int32_t room = tagFitsFile ? disk.room : 0;
-    const std::string block =
-        BuildID3v2Frames(record.ID3v2, room, options.Language, disk.keptFrames);
+    const std::string block = PadFrameBlock(disk.frames, room);
     if (block.size() > MaxTagSize) return run.Fail(EFBIG);
     const std::string tag = ID3v2Header23(static_cast<uint32_t>(block.size())) + block;
 

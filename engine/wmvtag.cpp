@@ -1,6 +1,7 @@
 #include "wmvtag.h"
 
 #include "engine/FileIO.h"
+#include "engine/Utf8Text.h"
 #include "engine/id3tag/UnicodeText.h"
 
 #include <algorithm>
@@ -29,12 +30,13 @@ uint64_t LittleEndian(std::string_view bytes, size_t at, int size) {
     return value;
 }
 
-// UTF-16LE text of its stored length as bytes. A zero character counted in
-// the length stays (the description's terminator usually is); a last odd byte
-// stands for itself; trailing spaces go.
+// UTF-16LE text of its stored length, as UTF-8, up to the zero character
+// that ends each string (counted in the length); a last odd byte is dropped;
+// trailing spaces go.
 std::string DecodeText(std::string_view bytes) {
-    std::string out = NarrowText(DecodeUTF16(bytes, false));
-    if (bytes.size() % 2) out += bytes.back();
+    std::u32string text = DecodeUTF16(bytes, false);
+    text.resize(std::min(text.size(), text.find(U'\0')));
+    std::string out = EncodeUtf8(text);
     while (!out.empty() && out.back() == ' ') out.pop_back();
     return out;
 }

@@ -1,5 +1,7 @@
 // The MPEG frame scan on arbitrary bytes, checked against the search carried
 // out literally one byte at a time; and the Xing parser on a padded frame.
+// Frame counts in Xing, Info and VBRI headers are arbitrary here: the time and
+// the average rate they give must stay in range.
 #include "engine/MPEGInfo.h"
 #include "support/tessaly.h"
 
@@ -40,7 +42,9 @@ tessaly::MPEGData Literal(std::string_view file, int32_t start) {
             continue;
         }
         const uint8_t b2 = static_cast<uint8_t>(file[p + 2]);
-        if (Xing(file, static_cast<size_t>(m.HeaderPosition))) m.VBR = true;
+        const size_t at = static_cast<size_t>(m.HeaderPosition);
+        if (Xing(file, at) || file.substr(std::min(at + 36, file.size()), 4) == "VBRI")
+            m.VBR = true;
         previous = 0;
         const int version = (b1 >> 3) & 3, layer = (b1 >> 1) & 3, rate = b2 >> 4;
         if (((b2 >> 2) & 3) == 3 || layer == 0 || version == 1 || rate == 0 || rate == 15) {
@@ -61,8 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte picks where the search starts, as a tag's end would.
     const int32_t start = size > 0 ? data[0] % 64 : 0;
     const std::string_view file = bytes;
+    // The second picks whether the file ends in an ID3v1 trailer.
+    const int32_t trailer = size > 1 && (data[1] & 1) ? 128 : 0;
     const tessaly::MPEGData m = tessaly::ScanMPEGFrames(file.substr(std::min<size_t>(start, size)),
-                                                        start, static_cast<int32_t>(size));
+                                                        start, static_cast<int32_t>(size), trailer);
     const tessaly::MPEGData expected = Literal(file, start);
     if (m.HeaderFound != expected.HeaderFound || m.VBR != expected.VBR ||
         m.HeaderPosition != expected.HeaderPosition)

@@ -95,7 +95,7 @@ ValidationScan ScanMacroForValidation(std::string_view text) {
         } else if (c == '}' && inside) {
             inside = false;
             // Spaces are already gone, so upper-casing is all that is left.
-            scan.Commands.push_back(UpperCaseLatin1(command));
+            scan.Commands.push_back(UpperCase(command));
         } else if (inside) {
             command += c;
         } else {

@@ -94,7 +94,7 @@ std::optional<GatedAction> ActionOf(MacroKeywordId keyword) {
 
 CommandOutcome ExecuteCommand(std::string_view command, MacroTarget& target) {
     CommandOutcome outcome{std::string(command), CommandStatus::Ran, MacroGate::None};
-    auto match = MatchMacroKeyword(UpperCaseLatin1(command));
+    auto match = MatchMacroKeyword(UpperCase(command));
     if (!match) {
         outcome.Status = CommandStatus::NoKeyword;
         return outcome;

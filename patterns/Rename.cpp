@@ -1,6 +1,6 @@
 #include "patterns/Rename.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "engine/FileIO.h"
 #include "engine/Host.h"
 #include "patterns/NumericValue.h"
@@ -123,8 +123,8 @@ RenameResult RenameFromTags(const std::string& oldPath, const std::string& folde
 
     std::string newPath = folder;
     if (!newPath.empty() && newPath.back() != PathSeparator) newPath += PathSeparator;
-    // Tag text is one byte per character; names on this system are UTF-8.
-    newPath += Latin1ToUtf8(base) + FileExtensionOf(oldPath);
+    // Tag text is UTF-8, as names on this system are.
+    newPath += base + FileExtensionOf(oldPath);
     return RenameFileNoReplace(oldPath, newPath);
 }
 

@@ -1,6 +1,6 @@
 #include "patterns/TagsFromFileName.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
 #include "engine/FileIO.h"
 
 namespace tessaly {

@@ -17,51 +17,17 @@
 
 namespace tessaly {
 
-namespace {
-
-bool IsUpperLatin1(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-}
-
-bool IsLowerWithUpper(unsigned char c) {
-    // 0xDF (sharp s) and 0xFF (y with diaeresis) have no Latin-1 capital.
-    return (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
-}
-
-}  // namespace
-
-char UpperCaseLatin1(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return IsLowerWithUpper(u) ? static_cast<char>(u - 0x20) : c;
-}
-
-char LowerCaseLatin1(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return IsUpperLatin1(u) ? static_cast<char>(u + 0x20) : c;
-}
-
-std::string UpperCaseLatin1(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = UpperCaseLatin1(c);
-    return out;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (UpperCaseLatin1(a[i]) != UpperCaseLatin1(b[i])) return false;
-    return true;
-}
-
 std::string MixedCase(std::string_view text) {
-    std::string out(text);
-    for (size_t i = 0; i < out.size(); ++i) {
-        bool wordStart = i == 0;
-        if (!wordStart) {
-            char before = text[i - 1];
-            wordStart = before == ' ' || before == '{' || before == '(' || before == '[';
-        }
-        out[i] = wordStart ? UpperCaseLatin1(out[i]) : LowerCaseLatin1(out[i]);
+    std::string out;
+    out.reserve(text.size());
+    char32_t before = 0;
+    for (size_t at = 0; at < text.size();) {
+        const TextCharacter c = CharacterAt(text, at);
+        const bool wordStart =
+            at == 0 || before == ' ' || before == '{' || before == '(' || before == '[';
+        AppendMapped(out, text, at, c, wordStart ? UpperCaseOf(c.code) : LowerCaseOf(c.code));
+        before = c.code;
+        at += c.length;
     }
     return out;
 }

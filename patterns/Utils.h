@@ -2,12 +2,12 @@
 // settings and the windows. None of them keeps state; settings they depend on
 // are passed in as plain values.
 //
-// Text is a byte string (one char per byte, Latin-1 meaning). Case mapping
-// covers the Latin-1 letters and is the same on every machine, whatever the
-// locale: a file converted here and there must come out identical.
+// Text is UTF-8; case mapping (UpperCase, LowerCase, EqualsIgnoringCase) is
+// UnicodeCase's, the same on every machine whatever the locale.
 #pragma once
 
 #include "engine/AudioFileData.h"
+#include "patterns/UnicodeCase.h"
 
 #include <cstdint>
 #include <string>
@@ -16,16 +16,10 @@
 
 namespace tessaly {
 
-// Latin-1 case mapping. Letters without a single-byte partner (ß, ÿ, µ) and
-// every non-letter map to themselves.
-char UpperCaseLatin1(char c);
-char LowerCaseLatin1(char c);
-std::string UpperCaseLatin1(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 // Upper-cases the first character and every character after a space, "{",
 // "(" or "["; lower-cases all others. No other word boundaries:
-// "o'neil's band" -> "O'neil's Band", "AC/DC" -> "Ac/dc".
+// "o'neil's band" -> "O'neil's Band", "AC/DC" -> "Ac/dc". Characters, not
+// bytes: "пЕСНЯ о ДРУГЕ" -> "Песня О Друге".
 std::string MixedCase(std::string_view text);
 
 // A copy of `record` with MixedCase applied to the text fields a user writes

@@ -7,7 +7,7 @@ packages=()
 for group in "$@"; do
   case "$group" in
     build) packages+=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev) ;;
-    test)  packages+=(libgtest-dev libgmock-dev lame ffmpeg eyed3 python3 python3-mutagen shared-mime-info desktop-file-utils) ;;
+    test)  packages+=(libgtest-dev libgmock-dev lame ffmpeg eyed3 id3v2 kid3-cli python3 python3-mutagen shared-mime-info desktop-file-utils) ;;
     fuzz)  packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(libtag1-dev pkg-config) ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;

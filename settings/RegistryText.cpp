@@ -1,6 +1,7 @@
 #include "settings/RegistryText.h"
 
-#include "engine/ByteText.h"
+#include "engine/Utf8Text.h"
+#include "engine/id3tag/UnicodeText.h"
 #include "patterns/Utils.h"
 
 #include <cstdio>
@@ -22,24 +23,17 @@ std::string_view Trim(std::string_view s) {
 }
 
 // UTF-16LE code units to one byte per character; units above 0xFF are "?".
-std::string NarrowUtf16(std::string_view bytes) {
-    std::string out;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        unsigned unit =
-            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (unit >= 0xDC00 && unit <= 0xDFFF) continue;  // second half of a pair
-        out += unit <= 0xFF ? static_cast<char>(unit) : '?';
-    }
-    return out;
-}
+// The registry's text values are UTF-16LE; in memory text is UTF-8.
+std::string NarrowUtf16(std::string_view bytes) { return EncodeUtf8(DecodeUTF16(bytes, false)); }
 
-std::string WidenToUtf16(std::string_view bytes) {
-    std::string out;
-    for (char c : bytes) {
-        out += c;
-        out += '\0';
+std::string WidenToUtf16(std::string_view text) {
+    std::u32string codes;
+    for (size_t at = 0; at < text.size();) {
+        char32_t c;
+        NextUtf8Char(text, at, c);
+        codes += c;
     }
-    return out;
+    return EncodeUTF16WithBOM(codes).substr(2);
 }
 
 int HexDigit(char c) {
@@ -105,7 +99,7 @@ public:
 
 private:
     std::string Decode(std::string_view line) const {
-        return decodeUtf8_ ? FileNameToTagText(line) : std::string(line);
+        return decodeUtf8_ ? FileNameToTagText(line) : Latin1ToUtf8(line);
     }
 
     bool Section(std::string_view line) {
@@ -160,7 +154,7 @@ private:
         // A later line for the same name replaces the earlier value in place.
         // Indexed, because a long key would otherwise cost a scan per line.
         auto& names = valueIndex_[current_];
-        auto [slot, added] = names.try_emplace(UpperCaseLatin1(name), current_->Values.size());
+        auto [slot, added] = names.try_emplace(UpperCase(name), current_->Values.size());
         if (added)
             current_->Values.push_back(std::move(value));
         else
@@ -219,7 +213,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 std::string Quote(std::string_view text) {
     std::string out = "\"";
-    for (char c : Latin1ToUtf8(text)) {
+    for (char c : text) {
         if (c == '\\' || c == '"') out += '\\';
         out += c;
     }
@@ -270,7 +264,7 @@ std::string FormatValue(const RegistryValue& value) {
 
 void FormatKey(const RegistryKey& key, const std::string& path, bool isRoot, std::string& out) {
     if (!isRoot || !key.Values.empty()) {
-        out += "[" + Latin1ToUtf8(path) + "]\n";
+        out += "[" + path + "]\n";
         for (const RegistryValue& value : key.Values) out += FormatValue(value);
         out += "\n";
     }
@@ -286,13 +280,12 @@ bool ParseRegistryText(std::string_view bytes, RegistryTree& tree) {
     bool decodeUtf8 = true;
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
         text = NarrowUtf16(bytes.substr(2));
-        decodeUtf8 = false;
     } else {
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
         text = bytes;
     }
     std::vector<std::string> lines = SplitLines(text);
-    // A "REGEDIT4" file is in the system's 8-bit code page: bytes as they are.
+    // A "REGEDIT4" file is in the system's 8-bit code page, ISO-8859-1 here.
     for (const std::string& line : lines) {
         if (Trim(line).empty()) continue;
         if (Trim(line) == Header4) decodeUtf8 = false;

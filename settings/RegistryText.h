@@ -8,12 +8,13 @@
 //   "Count"=dword:00000010
 //   "Lines"=hex(1):61,00,0a,00,62,00,00,00
 //
-// Written as UTF-8 with LF line ends; a byte 0x80-0xFF of a name or value is
-// the character U+0080-U+00FF. Inside quotes \\ and \" are the escapes. Text
-// holding a character below 0x20 is written in the hex(1) form (UTF-16LE
-// with its terminator), which keeps every byte. Read back: the same, plus
-// CRLF line ends, a UTF-8 byte-order mark, UTF-16LE files as the system's
-// editor exports them, "REGEDIT4" files (bytes taken as they are), comments
+// Written as UTF-8 with LF line ends, names and values being UTF-8 text in
+// memory. Inside quotes \\ and \" are the escapes. Text holding a character
+// below 0x20 is written in the hex(1) form (UTF-16LE with its terminator),
+// which keeps every character. Read back: the same (a line that is not valid
+// UTF-8 is read as ISO-8859-1), plus CRLF line ends, a UTF-8 byte-order mark,
+// UTF-16LE files as the system's editor exports them, "REGEDIT4" files
+// (ISO-8859-1, the 8-bit code page here), comments
 // (";"), and hex values continued over several lines with a final "\".
 #pragma once
 

@@ -1,6 +1,7 @@
 #include "engine/id3tag/ID3v1.h"
 
 #include "engine/FileIO.h"
+#include "engine/Utf8Text.h"
 #include "engine/id3tag/Genres.h"
 
 namespace tessaly {
@@ -21,12 +22,12 @@ constexpr unsigned char NoGenre = 255;
 // the text, so what was read is exactly what will be written back.
 std::string WithoutTrailingSpaces(std::string_view text) {
     size_t end = text.find_last_not_of(' ');
-    return std::string(end == std::string_view::npos ? std::string_view{}
-                                                     : text.substr(0, end + 1));
+    return Latin1ToUtf8(end == std::string_view::npos ? std::string_view{}
+                                                      : text.substr(0, end + 1));
 }
 
 std::string Fitted(const std::string& text, size_t width) {
-    std::string out = text.substr(0, width);
+    std::string out = Utf8ToLatin1(text).substr(0, width);
     out.resize(width, ' ');
     return out;
 }
@@ -71,7 +72,9 @@ ID3v1Data ReadID3v1(int32_t handle) {
     return ParseID3v1(FileRead(handle, ID3v1Size));
 }
 
-std::string BuildID3v1(const ID3v1Data& data) {
+std::string BuildID3v1(const ID3v1Data& data, std::string_view oldTrailer) {
+    const ID3v1Data old = ParseID3v1(oldTrailer);
+    if (old.Present && data.Present && old == data) return std::string(oldTrailer);
     std::string out = "TAG";
     out += Fitted(data.Title, 30);
     out += Fitted(data.Artist, 30);
@@ -80,8 +83,12 @@ std::string BuildID3v1(const ID3v1Data& data) {
     out += Fitted(data.Comment, 28);
     out += '\0';
     out += static_cast<char>(TrackByte(data.Track));
-    int16_t genre = GenreIndex(data.Genre, false);
-    out += static_cast<char>(genre < 0 ? NoGenre : static_cast<unsigned char>(genre));
+    if (old.Present && old.Genre == data.Genre) {
+        out += oldTrailer[GenreAt];
+    } else {
+        int16_t genre = GenreIndex(data.Genre, false);
+        out += static_cast<char>(genre < 0 ? NoGenre : static_cast<unsigned char>(genre));
+    }
     return out;
 }
 

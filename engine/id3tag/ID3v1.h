@@ -18,13 +18,16 @@ inline constexpr int32_t ID3v1Size = 128;
 ID3v1Data ReadID3v1(int32_t handle);
 
 // The record for exactly 128 bytes beginning with "TAG"; anything else gives
-// an empty record.
+// an empty record. The bytes are ISO-8859-1; the record holds them as UTF-8.
 ID3v1Data ParseID3v1(std::string_view trailer);
 
-// The 128-byte ID3v1.1 trailer for `data`: text fields cut or space-padded to
-// their widths, the comment to 28 bytes, a zero byte, the track byte (the
-// leading decimal digits of Track, 0 when there are none or the number does
-// not fit in 0-255) and the genre byte (255 for a name not in the table).
-std::string BuildID3v1(const ID3v1Data& data);
+// The 128-byte ID3v1.1 trailer for `data`: text fields in ISO-8859-1 ("?" for
+// a character beyond it), cut or space-padded to their widths, the comment to
+// 28 bytes, a zero byte, the track byte (the leading decimal digits of Track,
+// 0 when there are none or the number does not fit in 0-255) and the genre
+// byte (255 for a name not in the table). With the file's `oldTrailer`: when
+// `data` is what that trailer reads as, the trailer itself, byte for byte; an
+// unchanged genre keeps its byte, whatever the table names.
+std::string BuildID3v1(const ID3v1Data& data, std::string_view oldTrailer = {});
 
 }  // namespace tessaly

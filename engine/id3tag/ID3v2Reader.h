@@ -1,9 +1,7 @@
 // Reading the fields the editor shows from an ID3v2 tag (versions 2.2, 2.3 and
 // 2.4) at the start of an MP3 file, and the text decoders behind it.
 //
-// Text is narrowed to one byte per character: a code point up to 0xFF becomes
-// that byte, a larger one keeps its low byte ("?" when that byte is 0, so no
-// character can end the text early).
+// Text is decoded to UTF-8 from whichever encoding the frame declares.
 #pragma once
 
 #include "engine/AudioFileData.h"
@@ -11,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaly {
 
@@ -23,12 +22,17 @@ ID3v2Data ReadID3v2(int32_t handle);
 // header and TagSize bytes; fewer are fine).
 ID3v2Data ParseID3v2(std::string_view fileStart);
 
-// Text in one of the frame encodings, up to its first NUL character:
+// Text in one of the frame encodings, up to its first NUL character, as
+// UTF-8:
 // 0 one byte per character; 1 UTF-16 with a byte-order mark (FF FE or FE FF;
 // without one, little-endian from the first byte); 2 UTF-16 big-endian;
 // 3 UTF-8 (a byte that does not start valid UTF-8 is taken as it is). Other
 // values are read like 1.
 std::string DecodeText(std::string_view bytes, int encoding);
+
+// Every value of a text frame's text (values are separated by NUL
+// characters; a terminator after the last one starts no further value).
+std::vector<std::string> DecodeTextValues(std::string_view bytes, int encoding);
 
 // The text of a COMM body after its encoding byte (language, description,
 // terminator, text); "" when the description has no terminator.
@@ -36,7 +40,8 @@ std::string DecodeComment(std::string_view bytes, int encoding);
 
 // The URL of a WXXX body (encoding byte, description, terminator, URL): the
 // bytes after the description's terminator up to the first zero byte; the URL
-// is single-byte text whatever the encoding byte says.
+// is single-byte text whatever the encoding byte says (UTF-8 when the bytes
+// are valid UTF-8).
 std::string DecodeURL(std::string_view body);
 
 // The genre shown for a TCON text: "(n)" references give the genre table's

@@ -1,4 +1,5 @@
 // The text decoders of the ID3v2 reader (declared in ID3v2Reader.h).
+#include "engine/Utf8Text.h"
 #include "engine/id3tag/Genres.h"
 #include "engine/id3tag/ID3v2Reader.h"
 #include "engine/id3tag/UnicodeText.h"
@@ -39,7 +40,21 @@ std::string DecodeText(std::string_view bytes, int encoding) {
     // Text ends at its first zero character, whatever the encoding.
     std::u32string text = DecodeCodePoints(bytes, encoding);
     text.resize(std::min(text.size(), text.find(U'\0')));
-    return NarrowText(text);
+    return EncodeUtf8(text);
+}
+
+std::vector<std::string> DecodeTextValues(std::string_view bytes, int encoding) {
+    std::vector<std::string> values;
+    const std::u32string text = DecodeCodePoints(bytes, encoding);
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = std::min(text.size(), text.find(U'\0', start));
+        values.push_back(EncodeUtf8(std::u32string_view(text).substr(start, end - start)));
+        start = end + 1;
+    }
+    // A terminator after the last value ends it; it does not start another.
+    while (values.size() > 1 && values.back().empty()) values.pop_back();
+    return values;
 }
 
 std::string DecodeComment(std::string_view bytes, int encoding) {
@@ -53,7 +68,9 @@ std::string DecodeURL(std::string_view body) {
     if (body.empty()) return {};
     const size_t url = AfterDescription(body, 1, static_cast<uint8_t>(body[0]));
     if (url == std::string_view::npos) return {};
-    return DecodeText(body.substr(url), Latin1);
+    // URLs are ISO-8859-1 by the format; one written as UTF-8 reads as such.
+    const std::string_view bytes = body.substr(url);
+    return FileNameToTagText(bytes.substr(0, bytes.find('\0')));
 }
 
 std::string ResolveGenre(const std::string& text) {

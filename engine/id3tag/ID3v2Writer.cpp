@@ -1,6 +1,12 @@
 #include "ID3v2Writer.h"
 
-#include <array>
+#include "engine/Utf8Text.h"
+#include "engine/id3tag/FieldFrames.h"
+#include "engine/id3tag/ID3v2Reader.h"
+#include "engine/id3tag/UnicodeText.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace tessaly {
 
@@ -9,17 +15,46 @@ namespace {
 // Padding added when the frames outgrow the old tag, so that the next edits
 // of similar size fit in place.
 constexpr size_t GrowthPadding = 256;
-const std::string TextEncodingLatin1(1, '\0');
-
-std::string Frame(std::string_view id, const std::string& body) {
-    return std::string(id) + BigEndian32(static_cast<uint32_t>(body.size())) +
-           std::string(2, '\0') + body;
-}
+constexpr char Latin1 = 0;
+constexpr char UTF16WithBOM = 1;
 
 std::string ThreeLetters(const std::string& language) {
     std::string code = language.substr(0, 3);
     code.resize(3, ' ');
     return code;
+}
+
+// The text in `encoding` (0 or 1), with a terminator when `terminated`.
+std::string Encoded(const std::string& text, char encoding, bool terminated) {
+    if (encoding == Latin1) return Utf8ToLatin1(text) + (terminated ? std::string(1, '\0') : "");
+    std::u32string codes;
+    for (size_t at = 0; at < text.size();) {
+        char32_t c;
+        NextUtf8Char(text, at, c);
+        codes += c;
+    }
+    return EncodeUTF16WithBOM(codes) + (terminated ? std::string(2, '\0') : "");
+}
+
+char EncodingFor(const std::string& a, const std::string& b = {}) {
+    return FitsLatin1(a) && FitsLatin1(b) ? Latin1 : UTF16WithBOM;
+}
+
+std::string CommentFrame(const std::string& text, const std::string& language,
+                         const ID3v2Frame* replaced, int majorVersion) {
+    std::string languageCode = ThreeLetters(language);
+    std::string description = "Comment";
+    if (replaced != nullptr) {
+        const std::string_view content = FrameContent(*replaced, majorVersion);
+        if (content.size() >= 4) {
+            languageCode = std::string(content.substr(1, 3));
+            description = DecodeText(content.substr(4), static_cast<uint8_t>(content[0]));
+        }
+    }
+    const char encoding = EncodingFor(description, text);
+    return Frame23("COMM", 0,
+                   std::string(1, encoding) + languageCode + Encoded(description, encoding, true) +
+                       Encoded(text, encoding, false));
 }
 
 }  // namespace
@@ -34,50 +69,53 @@ std::string Synchsafe32(uint32_t n) {
             static_cast<char>((n >> 7) & 0x7F), static_cast<char>(n & 0x7F)};
 }
 
-bool IsManagedFrameID(std::string_view id) {
-    static constexpr std::array<std::string_view, 25> managed = {
-        // 2.3 and 2.4; TDRC is where 2.4 keeps the year the editor shows.
-        "TALB", "TPE1", "COMM", "TCOM", "TCOP", "TENC", "TCON", "TOPE", "TIT2", "TRCK", "WXXX",
-        "TYER", "TDRC",
-        // 2.2
-        "TAL", "TP1", "COM", "TCM", "TCR", "TEN", "TCO", "TOA", "TT2", "TRK", "WXX", "TYE"};
-    for (std::string_view m : managed)
-        if (m == id) return true;
-    return false;
+std::string Frame23(std::string_view id, uint16_t flags, std::string_view body) {
+    std::string frame(id);
+    frame += BigEndian32(static_cast<uint32_t>(body.size()));
+    frame += static_cast<char>(flags >> 8);
+    frame += static_cast<char>(flags & 0xFF);
+    frame += body;
+    return frame;
+}
+
+std::string BuildFieldFrame(const TagField& field, const std::string& text,
+                            const std::string& language, const ID3v2Frame* replaced,
+                            int majorVersion) {
+    if (field.Number == FieldComment) return CommentFrame(text, language, replaced, majorVersion);
+    if (field.Number == FieldURL) {
+        // The URL box shows the WXXX without a description.
+        const std::string url = FitsLatin1(text) ? Utf8ToLatin1(text) : text;
+        return Frame23("WXXX", 0, std::string(2, '\0') + url);
+    }
+    const char encoding = EncodingFor(text);
+    return Frame23(field.V23, 0, std::string(1, encoding) + Encoded(text, encoding, false));
 }
 
 std::string BuildManagedFrames(const ID3v2Data& data, const std::string& language) {
-    const std::string& E = TextEncodingLatin1;
+    std::vector<const TagField*> order;
+    for (const TagField& field : TagFields()) order.push_back(&field);
+    std::sort(order.begin(), order.end(),
+              [](const TagField* a, const TagField* b) { return a->WriteRank < b->WriteRank; });
     std::string block;
-    auto text = [&](std::string_view id, const std::string& value) {
-        if (!value.empty()) block += Frame(id, E + value);
-    };
-    text("TALB", data.Album);
-    text("TPE1", data.Artist);
-    if (!data.Comment.empty())
-        block += Frame("COMM", E + ThreeLetters(language) + "Comment" + std::string(1, '\0') +
-                                   data.Comment);
-    text("TCOM", data.Composer);
-    text("TCOP", data.Copyright);
-    text("TENC", data.EncodedBy);
-    text("TCON", data.Genre);
-    text("TOPE", data.OriginalArtist);
-    text("TIT2", data.Title);
-    text("TRCK", data.Track);
-    if (!data.URL.empty()) block += Frame("WXXX", E + std::string(1, '\0') + data.URL);
-    text("TYER", data.Year);
+    for (const TagField* field : order) {
+        const std::string& value = data.*field->V2;
+        if (!value.empty()) block += BuildFieldFrame(*field, value, language);
+    }
     return block;
 }
 
-std::string BuildID3v2Frames(const ID3v2Data& data, int32_t room, const std::string& language,
-                             const std::string& keptFrames) {
-    std::string block = BuildManagedFrames(data, language) + keptFrames;
+std::string PadFrameBlock(std::string block, int32_t room) {
     const size_t length = block.size();
     if (room > 0 && length < static_cast<size_t>(room))
         block.append(static_cast<size_t>(room) - length, '\0');
     else if (length > static_cast<size_t>(room < 0 ? 0 : room))
         block.append(GrowthPadding, '\0');
     return block;
+}
+
+std::string BuildID3v2Frames(const ID3v2Data& data, int32_t room, const std::string& language,
+                             const std::string& keptFrames) {
+    return PadFrameBlock(BuildManagedFrames(data, language) + keptFrames, room);
 }
 
 std::string ID3v2Header23(uint32_t blockSize) {

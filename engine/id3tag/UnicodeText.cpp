@@ -1,5 +1,7 @@
 #include "UnicodeText.h"
 
+#include "engine/Utf8Text.h"
+
 #include <cstdint>
 
 namespace tessaly {
@@ -33,35 +35,11 @@ std::u32string DecodeUTF16(std::string_view bytes, bool bigEndian) {
 
 std::u32string DecodeUTF8(std::string_view bytes) {
     std::u32string out;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        auto lead = static_cast<unsigned char>(bytes[i]);
-        size_t extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2
-                     : lead >= 0xC2 && lead <= 0xDF ? 1 : 0;
-        uint32_t code = extra == 3 ? lead & 0x07 : extra == 2 ? lead & 0x0F : lead & 0x1F;
-        bool valid = lead < 0x80 || extra > 0;
-        if (extra > 0) {
-            if (i + extra >= bytes.size()) valid = false;
-            for (size_t k = 1; valid && k <= extra; ++k) {
-                auto next = static_cast<unsigned char>(bytes[i + k]);
-                if ((next & 0xC0) != 0x80) valid = false;
-                code = (code << 6) | (next & 0x3Fu);
-            }
-            if (valid && ((extra == 2 && code < 0x800) ||
-                          (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) ||
-                          (code >= 0xD800 && code <= 0xDFFF)))
-                valid = false;
-        }
-        if (lead < 0x80) {
-            out += static_cast<char32_t>(lead);
-            ++i;
-        } else if (valid) {
-            out += static_cast<char32_t>(code);
-            i += extra + 1;
-        } else {
-            out += static_cast<char32_t>(lead);  // not UTF-8: the byte as itself
-            ++i;
-        }
+    out.reserve(bytes.size());
+    for (size_t at = 0; at < bytes.size();) {
+        char32_t c;
+        NextUtf8Char(bytes, at, c);  // a byte that is not UTF-8 stands for itself
+        out += c;
     }
     return out;
 }
@@ -86,19 +64,6 @@ std::u32string DecodeCodePoints(std::string_view bytes, int encoding) {
                 return DecodeUTF16(bytes.substr(2), false);
             return DecodeUTF16(bytes, false);
     }
-}
-
-char NarrowCodePoint(char32_t codePoint) {
-    if (codePoint <= 0xFF) return static_cast<char>(codePoint);
-    const auto low = static_cast<unsigned char>(codePoint & 0xFF);
-    return low != 0 ? static_cast<char>(low) : '?';
-}
-
-std::string NarrowText(std::u32string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t c : text) out += NarrowCodePoint(c);
-    return out;
 }
 
 std::string EncodeUTF16WithBOM(std::u32string_view text) {

@@ -1,5 +1,5 @@
-// Code-point level text of ID3v2 frames, for re-encoding frames carried from
-// a 2.4 tag into a 2.3 tag without losing any character.
+// Code-point level text of ID3v2 frames: decoding each stored encoding, and
+// the UTF-16 form the 2.3 writer uses for text beyond ISO-8859-1.
 #pragma once
 
 #include <string>
@@ -19,11 +19,6 @@ std::u32string DecodeUTF8(std::string_view bytes);
 // with a byte-order mark (little-endian without one), as are the undefined
 // values above 3; 2 UTF-16 big-endian; 3 UTF-8.
 std::u32string DecodeCodePoints(std::string_view bytes, int encoding);
-
-// A code point as one byte of tag text: itself up to 0xFF, else its low
-// byte, or "?" when that is zero so that no character ends the text early.
-char NarrowCodePoint(char32_t codePoint);
-std::string NarrowText(std::u32string_view text);
 
 // UTF-16 little-endian with its byte-order mark (FF FE), no terminator.
 std::string EncodeUTF16WithBOM(std::u32string_view text);

@@ -51,6 +51,39 @@ TEST(CollectPanes, TrimsAsTheTableSaysAndStopsAtTheFirstZeroCharacter) {
     }
 }
 
+// An update keeps the frame of every field whose box the user left alone, so
+// collecting must give the loaded text back exactly, spaces and all.
+TEST(CollectPanes, ABoxStillShowingTheLoadedTextGivesItBackUntouched) {
+    AudioFileData loaded;
+    loaded.ID3v1.Present = loaded.ID3v2.Present = true;
+    loaded.ID3v1.Title = std::string("Song\0\0", 6);
+    loaded.ID3v1.Genre = "";  // a genre byte the table does not name
+    loaded.ID3v2.Title = "Title  ";
+    loaded.ID3v2.Artist = " Песня/日本語 ";
+    loaded.ID3v2.Year = " 2021";
+    PaneBoxes boxes;
+    ShowRecord(loaded, boxes);
+    AudioFileData record = loaded;
+    CollectPanes(boxes, record);
+    EXPECT_EQ(record, loaded);
+
+    Put(boxes, 2, FieldYear, " 1999 ");
+    CollectPanes(boxes, record);
+    AudioFileData expected = loaded;
+    expected.ID3v2.Year = "1999";
+    EXPECT_EQ(record, expected);
+}
+
+TEST(BoxTypingLimit, CountsCharactersNotBytes) {
+    const std::string cyrillic = "Песня о друге, которого нет рядом";  // 33 characters
+    EXPECT_EQ(BoxTypingLimit({1, FieldTitle}), 30);
+    EXPECT_EQ(BoxTypingLimit({1, FieldTrack}), 2);
+    EXPECT_EQ(BoxTypingLimit({2, FieldTitle}), 0);
+    EXPECT_EQ(TypedText({1, FieldTitle}, cyrillic), "Песня о друге, которого нет ря");
+    EXPECT_EQ(TypedText({1, FieldYear}, "２０２１年"), "２０２１");
+    EXPECT_EQ(TypedText({2, FieldTitle}, cyrillic), cyrillic);
+}
+
 struct CopyToV1Case {
     std::string v2track, v2genre;
     std::string v1track, v1genre;

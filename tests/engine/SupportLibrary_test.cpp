@@ -66,6 +66,9 @@ TEST(SupportLibrary, MissingLibraryIsReportedOnceAndVBRIsFalse) {
         const MPEGData m = ReadMPEGInfo(file.Get(), ID3v2Data{});
         EXPECT_TRUE(m.HeaderFound);
         EXPECT_FALSE(m.VBR);
+        // Nor is its frame count read: the time comes from the bytes.
+        EXPECT_EQ(m.Duration, 0);
+        EXPECT_EQ(m.Bitrate, 128);
     }
     EXPECT_FALSE(HasXingHeader(XingFrame(XingHeader)));
     // The word helpers keep working without it.

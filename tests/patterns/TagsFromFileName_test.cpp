@@ -88,14 +88,11 @@ TEST(TagsFromFileName, ReplacesTheListedCharactersWithSpaces) {
 
 TEST(TagsFromFileName, DecodesUtf8NamesIntoTagText) {
     PatternOptions options;
-    EXPECT_EQ(TagsFromFileName("/m/Caf\xC3\xA9.mp3", "{TITLE}", options),
-              Assignments{Both(FieldTitle, "Caf\xE9")});
-    // Beyond one byte per character: "?".
-    EXPECT_EQ(TagsFromFileName("/m/5 \xE2\x82\xAC.mp3", "{TITLE}", options),
-              Assignments{Both(FieldTitle, "5 ?")});
-    // Not UTF-8: the bytes as they are.
+    EXPECT_EQ(TagsFromFileName("/m/Caf\xC3\xA9 - 5 \xE2\x82\xAC.mp3", "{TITLE} - {ALBUM}", options),
+              (Assignments{Both(FieldTitle, "Café"), Both(FieldAlbum, "5 €")}));
+    // Not UTF-8: the bytes read as ISO-8859-1.
     EXPECT_EQ(TagsFromFileName("/m/\xE9t\xE9.mp3", "{TITLE}", options),
-              Assignments{Both(FieldTitle, "\xE9t\xE9")});
+              Assignments{Both(FieldTitle, "été")});
 }
 
 TEST(CutNameIntoSlots, OneSlotPerLiteralAndOneForTheRest) {

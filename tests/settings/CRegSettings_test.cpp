@@ -4,6 +4,8 @@
 #include "engine/FileIO.h"
 #include "settings/RegistryText.h"
 
+#include "engine/Utf8Text.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -118,12 +120,13 @@ TEST(CRegSettings, DeleteKeyRefusesShallowSectionsAndRemovesSubtrees) {
     EXPECT_EQ(s->GetAllSubKeys(LM, "SOFTWARE\\A"), std::vector<std::string>{});
 }
 
-TEST(CRegSettings, ValuesRoundTripThroughTheFileByteForByte) {
+TEST(CRegSettings, ValuesRoundTripThroughTheFile) {
     TempStore s;
     std::vector<std::string> texts = {"", "q\"uote", "back\\slash", "two\nlines\r\n",
                                       std::string("nul\0byte", 8)};
     std::string high;
-    for (int i = 0x80; i <= 0xFF; ++i) high += static_cast<char>(i);
+    for (int i = 0x80; i <= 0xFF; ++i) AppendUtf8(high, static_cast<char32_t>(i));
+    high += " Песня 日本語";
     texts.push_back(high);
     for (size_t i = 0; i < texts.size(); ++i)
         s->SaveSetting(LM, Section, "v" + std::to_string(i), texts[i]);

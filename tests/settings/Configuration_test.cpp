@@ -144,7 +144,7 @@ TEST(Configuration, SaveAndLoadRoundTripEverything) {
     c.OriginalDateTime = true;
     c.ExtendedInfo = false;
     c.ConfirmExit = false;
-    c.FileByTagsPatterns = {"{TITLE}", "caf\xE9 \"{ARTIST}\""};
+    c.FileByTagsPatterns = {"{TITLE}", "café Песня \"{ARTIST}\""};
     c.TagsByFilePatterns = {};
     c.RenameSpace = true;
     c.RenameSpaceChar = "+";

@@ -1,5 +1,7 @@
 #include "settings/RegistryText.h"
 
+#include "engine/Utf8Text.h"
+
 #include <gtest/gtest.h>
 
 using namespace tessaly;
@@ -8,10 +10,11 @@ namespace {
 
 const char* const LM = "HKEY_LOCAL_MACHINE";
 
-std::string AllBytesExceptNul() {
-    std::string bytes;
-    for (int i = 1; i < 256; ++i) bytes += static_cast<char>(i);
-    return bytes;
+// Every character U+0001-U+00FF, and some beyond, in UTF-8.
+std::string ManyCharacters() {
+    std::string text;
+    for (int i = 1; i < 256; ++i) AppendUtf8(text, static_cast<char32_t>(i));
+    return text + "Песня 日本語 ☃ \xF0\x9F\x8E\xB5";
 }
 
 RegistryTree Parsed(std::string_view text) {
@@ -30,7 +33,7 @@ std::string TextOf(const RegistryTree& tree, const char* path, const char* name)
 
 }  // namespace
 
-TEST(RegistryText, TextValuesRoundTripByteForByte) {
+TEST(RegistryText, TextValuesRoundTripCharacterForCharacter) {
     RegistryTree tree;
     RegistryKey* key = tree.Create(LM, "SOFTWARE\\A");
     const std::vector<std::string> texts = {"",
@@ -39,13 +42,13 @@ TEST(RegistryText, TextValuesRoundTripByteForByte) {
                                             "back\\slash\\",
                                             "line\nbreak",
                                             "cr\r\ntab\t",
-                                            "\x80\xA0\xE9\xFF",
-                                            AllBytesExceptNul(),
+                                            "\xC2\x80\xC2\xA0\xC3\xA9\xC3\xBF Песня",
+                                            ManyCharacters(),
                                             std::string("in\0side", 7)};
     for (size_t i = 0; i < texts.size(); ++i)
         key->Values.push_back({"v" + std::to_string(i), RegText, TextData(texts[i])});
     key->Values.push_back({"", RegText, TextData("default")});
-    key->Values.push_back({"na\"me\\\xE9", RegText, TextData("x")});
+    key->Values.push_back({"na\"me\\é", RegText, TextData("x")});
 
     const std::string text = FormatRegistryText(tree);
     RegistryTree back = Parsed(text);
@@ -57,7 +60,7 @@ TEST(RegistryText, TextValuesRoundTripByteForByte) {
     EXPECT_NE(text.find("\"v1\"=\"plain\"\n"), std::string::npos);
     EXPECT_NE(text.find("\"v0\"=\"\"\n"), std::string::npos);
     EXPECT_NE(text.find("\"v2\"=\"quo\\\"te\"\n"), std::string::npos);
-    EXPECT_NE(text.find("\"v6\"=\"\xC2\x80\xC2\xA0\xC3\xA9\xC3\xBF\"\n"), std::string::npos);
+    EXPECT_NE(text.find("\"v6\"=\"\xC2\x80\xC2\xA0\xC3\xA9\xC3\xBF Песня\"\n"), std::string::npos);
     EXPECT_NE(text.find("\"v4\"=hex(1):6c,00,69,00,6e,00,65,00,0a,00,62,00"), std::string::npos);
     EXPECT_NE(text.find("@=\"default\"\n"), std::string::npos);
     EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n\n", 0), 0u);
@@ -96,11 +99,11 @@ TEST(RegistryText, ReadsWhatOtherWritersProduce) {
         "\"caf\xC3\xA9\"=\"\xE2\x82\xAC \xC3\xA9\"\r\n"
         "@=\"d\"\r\n");
     EXPECT_EQ(TextOf(tree, "SOFTWARE\\C", "long"), std::string("ABC\0", 4));
-    EXPECT_EQ(TextOf(tree, "SOFTWARE\\C", "caf\xE9"), std::string("? \xE9\0", 4));
+    EXPECT_EQ(TextOf(tree, "SOFTWARE\\C", "café"), std::string("€ é\0", 7));
     EXPECT_EQ(TextOf(tree, "software\\c", ""), std::string("d\0", 2));
 
     RegistryTree old = Parsed("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\S]\n\"a\"=\"\xE9\"\n");
-    EXPECT_EQ(TextOf(old, "S", "a"), std::string("\xE9\0", 2));
+    EXPECT_EQ(TextOf(old, "S", "a"), std::string("é\0", 3));
 
     // UTF-16LE, as the system's registry editor exports.
     std::string utf16 = "\xFF\xFE";
@@ -109,7 +112,7 @@ TEST(RegistryText, ReadsWhatOtherWritersProduce) {
         utf16 += c;
         utf16 += '\0';
     }
-    EXPECT_EQ(TextOf(Parsed(utf16), "U", "a"), std::string("\xE9\0", 2));
+    EXPECT_EQ(TextOf(Parsed(utf16), "U", "a"), std::string("é\0", 3));
 
     // A later duplicate value replaces the earlier one in place.
     RegistryTree dup = Parsed(

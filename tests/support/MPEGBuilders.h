@@ -35,6 +35,7 @@ struct XingFields {
     uint32_t bytes = 400000;
     std::string toc = std::string(100, '\0');  // 100 bytes
     uint32_t scale = 78;
+    std::string name = "Xing";  // "Info" in constant-rate streams
 };
 
 // A frame of `size` bytes (zero filled) beginning with the 4-byte `header`,
@@ -43,11 +44,24 @@ inline std::string XingFrame(std::string_view header, const XingFields& xing = {
                              size_t size = 417, size_t offset = 0) {
     std::string frame(header);
     frame.resize(offset ? offset : XingOffset(header), '\0');
-    frame += "Xing" + BigEndian32(xing.flags);
+    frame += xing.name + BigEndian32(xing.flags);
     if (xing.flags & 1) frame += BigEndian32(xing.frames);
     if (xing.flags & 2) frame += BigEndian32(xing.bytes);
     if (xing.flags & 4) frame += xing.toc;
     if (xing.flags & 8) frame += BigEndian32(xing.scale);
+    if (frame.size() < size) frame.resize(size, '\0');
+    return frame;
+}
+
+// A frame of `size` bytes carrying a VBRI header 32 bytes after its 4-byte
+// header: "VBRI", version 1, delay, quality, bytes, frames, then an empty
+// seek table.
+inline std::string VBRIFrame(std::string_view header, uint32_t bytes, uint32_t frames,
+                             size_t size = 417) {
+    std::string frame(header);
+    frame.resize(36, '\0');
+    frame += "VBRI" + Bytes({0, 1, 0x04, 0x60, 0, 75}) + BigEndian32(bytes) + BigEndian32(frames) +
+             Bytes({0, 0, 0, 1, 0, 2, 0, 1});
     if (frame.size() < size) frame.resize(size, '\0');
     return frame;
 }

@@ -123,3 +123,19 @@ TEST(ID3v1Read, ReadsTheFilesLast128Bytes) {
         EXPECT_EQ(data.Genre, present ? "Rock" : "") << bytes.size();
     }
 }
+
+// Unchanged is untouched: a trailer whose record did not change comes back
+// byte for byte, and a genre byte the table has no name for survives an edit
+// of another field.
+TEST(ID3v1Build, KeepsWhatTheOldTrailerHeld) {
+    const std::string old = Trailer("Caf\xE9", "Artist  ", "", "1999", "c", 150);
+    ID3v1Data data = ParseID3v1(old);
+    EXPECT_EQ(data.Title, "Caf\xC3\xA9" + std::string(26, '\0'));
+    EXPECT_EQ(BuildID3v1(data, old), old);
+    data.Title = "Песня é";
+    const std::string built = BuildID3v1(data, old);
+    EXPECT_EQ(built.substr(3, 30), Padded("????? \xE9", 30, ' '));
+    EXPECT_EQ(static_cast<unsigned char>(built[127]), 150);
+    data.Genre = "Rock";
+    EXPECT_EQ(static_cast<unsigned char>(BuildID3v1(data, old)[127]), 17);
+}
