@@ -42,7 +42,7 @@ const char* YesNo(bool value) { return value ? "yes" : "no"; }
 
 void PrintListing(const AudioFileData& d) {
     std::printf("%s\n", d.FileName.c_str());
-    std::printf("  %-16s %d bytes\n", "Size", d.MPEG.FileSize);
+    std::printf("  %-16s %lld bytes\n", "Size", static_cast<long long>(d.MPEG.FileSize));
     std::printf("  %-16s %s\n", "Created", FormatTime(d.Created).c_str());
     std::printf("  %-16s %s\n", "Modified", FormatTime(d.Modified).c_str());
     std::printf("  %-16s %s\n", "Accessed", FormatTime(d.Accessed).c_str());
@@ -75,7 +75,7 @@ void PrintListing(const AudioFileData& d) {
         std::printf("MPEG: MPEG %s Layer %s, %d kbit/s%s, %d Hz, %s, %d seconds\n",
                     m.Version.c_str(), m.Layer.c_str(), m.Bitrate, m.VBR ? " (VBR)" : "",
                     m.SampleRate, m.Mode.c_str(), m.Duration);
-        std::printf("  %-16s %d\n", "Header at", m.HeaderPosition);
+        std::printf("  %-16s %lld\n", "Header at", static_cast<long long>(m.HeaderPosition));
         std::printf("  %-16s CRC %s, copyrighted %s, original %s, private %s\n", "Flags",
                     YesNo(m.CRC), YesNo(m.Copyrighted), YesNo(m.Original), YesNo(m.Private));
         std::printf("  %-16s %s\n", "Emphasis", m.Emphasis.c_str());

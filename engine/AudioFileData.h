@@ -46,9 +46,9 @@ struct ID3v2Data {
 };
 
 struct MPEGData {
-    int32_t FileSize = 0;
+    int64_t FileSize = 0;
     bool VBR = false;  // the first frame carries a Xing or VBRI header
-    int32_t HeaderPosition = 0;
+    int64_t HeaderPosition = 0;
     bool HeaderFound = false;
     // Whole seconds. Wider than the classic 16 bits: long recordings at low bit
     // rates run past 32767 seconds and must not wrap or saturate.

@@ -3,6 +3,7 @@
 // and scanning for a frame costs a handful of system calls per file.
 #include "FileIO.h"
 #include "FileIOInternal.h"
+#include "FileGuard.h"
 
 #include "Host.h"
 
@@ -22,8 +23,8 @@ namespace tessaly {
 
 namespace {
 
-// Files handled here stay below 2 GiB; positions beyond are refused.
-constexpr int64_t MaxPosition = INT32_MAX;
+// The largest position a file may have here (off_t's own limit).
+constexpr int64_t MaxPosition = INT64_MAX / 2;
 // Large enough to hold an ordinary ID3v2 tag and the 16 KiB frame search in
 // one system call, small enough to cost nothing per file.
 constexpr int64_t ReadAheadSize = 64 * 1024;
@@ -239,6 +240,10 @@ int32_t FileWrite(int32_t handle, const std::string& data, int32_t count) {
             return 0;
         }
         while (done < total) {
+            if (int injected = FaultPoint("write")) {
+                Fail(injected);
+                break;
+            }
             ssize_t n = ::pwrite(handle, data.data() + done, static_cast<size_t>(total - done),
                                  state->position + done);
             if (n < 0) {
@@ -259,7 +264,7 @@ int32_t FileWrite(int32_t handle, const std::string& data, int32_t count) {
     return static_cast<int32_t>(done);
 }
 
-int32_t FileSeek(int32_t handle, int32_t offset, int origin) {
+int64_t FileSeek(int32_t handle, int64_t offset, int origin) {
     std::lock_guard lock(tableMutex);
     HandleState* state = Find(handle);
     if (!state) return -1;
@@ -270,19 +275,18 @@ int32_t FileSeek(int32_t handle, int32_t offset, int origin) {
         case 2: base = state->size; break;
         default: Fail(EINVAL); return -1;
     }
-    const int64_t target = base + offset;
-    if (target < 0 || target > MaxPosition) {
+    if ((offset > 0 && base > MaxPosition - offset) || base + offset < 0) {
         Fail(EINVAL);
         return -1;
     }
-    state->position = target;
-    return static_cast<int32_t>(target);
+    state->position = base + offset;
+    return state->position;
 }
 
-int32_t FileTell(int32_t handle) {
+int64_t FileTell(int32_t handle) {
     std::lock_guard lock(tableMutex);
     HandleState* state = Find(handle);
-    return state ? static_cast<int32_t>(state->position) : -1;
+    return state ? state->position : -1;
 }
 
 bool FileClose(int32_t handle) {
@@ -305,7 +309,7 @@ bool FileClose(int32_t handle) {
     return true;
 }
 
-bool FileSetLength(int32_t handle, int32_t length) {
+bool FileSetLength(int32_t handle, int64_t length) {
     std::lock_guard lock(tableMutex);
     HandleState* state = Find(handle);
     if (!state) return false;
@@ -315,6 +319,10 @@ bool FileSetLength(int32_t handle, int32_t length) {
     }
     ForgetBlocks(*state);
     state->position = length;
+    if (int injected = FaultPoint("truncate")) {
+        Fail(injected);
+        return false;
+    }
     if (::ftruncate(handle, length) != 0) {
         Fail(errno);
         return false;
@@ -331,14 +339,17 @@ bool FileAtEnd(int32_t handle) {
 
 bool FileRewind(int32_t handle) { return FileSeek(handle, 0, 0) == 0; }
 
-int32_t FileLength(int32_t handle) {
+int64_t FileLength(int32_t handle) {
     std::lock_guard lock(tableMutex);
     HandleState* state = Find(handle);
-    if (!state) return -1;
-    return static_cast<int32_t>(std::min<int64_t>(state->size, MaxPosition));
+    return state ? state->size : -1;
 }
 
 bool FileSync(int32_t handle) {
+    if (int injected = FaultPoint("fsync")) {
+        Fail(injected);
+        return false;
+    }
     if (::fsync(handle) != 0) {
         Fail(errno);
         return false;
@@ -364,6 +375,10 @@ int32_t FileCopyBytes(int32_t source, int32_t target, int32_t count) {
     loff_t in = from->position, out = to->position;
     int64_t done = 0;
     while (done < want) {
+        if (int injected = FaultPoint("copy")) {
+            Fail(injected);
+            return 0;
+        }
         ssize_t n = ::copy_file_range(source, &in, target, &out,
                                       static_cast<size_t>(want - done), 0);
         if (n > 0) {
@@ -390,8 +405,9 @@ int32_t FileCopyBytes(int32_t source, int32_t target, int32_t count) {
             }
             break;
         }
-        // A failed or short write: the source stays where it was.
-        Fail(n < 0 ? errno : ENOSPC);
+        // A failed write, or a source that ended early (another program cut
+        // it short): the source stays where it was.
+        Fail(n < 0 ? errno : ENODATA);
         return 0;
     }
     from->position += done;

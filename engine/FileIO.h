@@ -1,7 +1,7 @@
 // A small stdio-like layer over the system's file handles. Every byte the tag
 // engine reads or writes passes through here. Strings are byte strings (one
-// char per byte), positions are signed 32-bit, and failures are return values:
-// nothing here ever shows a message.
+// char per byte), positions and sizes are 64-bit, and failures are return
+// values: nothing here ever shows a message.
 #pragma once
 
 #include <cstdint>
@@ -34,14 +34,14 @@ int32_t FileWrite(int32_t handle, const std::string& data, int32_t count = -1);
 
 // origin 0 = start, 1 = current position, 2 = end. Returns the new position,
 // -1 on failure (the position is then unchanged).
-int32_t FileSeek(int32_t handle, int32_t offset, int origin);
-int32_t FileTell(int32_t handle);
+int64_t FileSeek(int32_t handle, int64_t offset, int origin);
+int64_t FileTell(int32_t handle);
 bool FileClose(int32_t handle);
 // Sets the end of file at `length` and leaves the position there.
-bool FileSetLength(int32_t handle, int32_t length);
+bool FileSetLength(int32_t handle, int64_t length);
 bool FileAtEnd(int32_t handle);
 bool FileRewind(int32_t handle);
-int32_t FileLength(int32_t handle);
+int64_t FileLength(int32_t handle);
 // Flushes the file's data to the disk.
 bool FileSync(int32_t handle);
 

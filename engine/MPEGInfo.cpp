@@ -178,13 +178,13 @@ void FillLength(std::string_view frame, int64_t bytesAfterTag, int64_t audioByte
 
 }  // namespace
 
-MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize,
+MPEGData ScanMPEGFrames(std::string_view window, int64_t start, int64_t fileSize,
                         int32_t trailerSize) {
     MPEGData mpeg;
     if (start < 0 || fileSize < 0) return mpeg;
     // Offsets below are relative to `start`. The file ends at whichever comes
     // first, the file's size or the end of the bytes we were given.
-    const int64_t end = std::min<int64_t>(int64_t{fileSize} - start, int64_t(window.size()));
+    const int64_t end = std::min<int64_t>(fileSize - start, int64_t(window.size()));
     if (end <= 0) return mpeg;
     window = window.substr(0, static_cast<size_t>(end));
     auto byteAt = [&](int64_t at) { return static_cast<uint8_t>(window[static_cast<size_t>(at)]); };
@@ -212,7 +212,7 @@ MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize
             headerPositionSet = true;
         }
         // Four bytes must follow the sync byte.
-        if (int64_t{start} + candidate + 5 > fileSize || candidate + 3 >= end) break;
+        if (start + candidate + 5 > fileSize || candidate + 3 >= end) break;
 
         const uint8_t byte1 = byteAt(candidate + 1);
         position = candidate + 2;
@@ -240,20 +240,19 @@ MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize
         mpeg.HeaderFound = true;
         FillFromHeader(byte1, byte2, byte3, mpeg);
         FillLength(window.substr(static_cast<size_t>(candidate), XingCheckBytes),
-                   int64_t{fileSize} - start,
-                   int64_t{fileSize} - std::max(trailerSize, 0) - (int64_t{start} + candidate),
+                   fileSize - start, fileSize - std::max(trailerSize, 0) - (start + candidate),
                    mpeg);
         break;
     }
-    if (headerPositionSet) mpeg.HeaderPosition = static_cast<int32_t>(start + headerPosition);
+    if (headerPositionSet) mpeg.HeaderPosition = start + headerPosition;
     return mpeg;
 }
 
 MPEGData ReadMPEGInfo(int32_t handle, const ID3v2Data& tag) {
     const int64_t tagEnd = tag.Present ? 10 + int64_t{std::max(tag.TagSize, 0)} : 0;
-    const int32_t fileSize = FileLength(handle);
+    const int64_t fileSize = FileLength(handle);
     if (fileSize < 0 || tagEnd >= fileSize) return MPEGData{};
-    const int32_t start = static_cast<int32_t>(tagEnd);
+    const int64_t start = tagEnd;
     // The ID3v1 trailer is not audio; the average bit rate leaves it out.
     int32_t trailerSize = 0;
     if (fileSize - start >= ID3v1Size && FileSeek(handle, fileSize - ID3v1Size, 0) >= 0 &&

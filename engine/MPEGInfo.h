@@ -42,7 +42,7 @@ MPEGData ReadMPEGInfo(int32_t handle, const ID3v2Data& tag);
 // count as the end of the file. `fileSize` is the whole file's size, used for
 // the playing time; `trailerSize` the bytes at its end that are not audio
 // (an ID3v1 trailer).
-MPEGData ScanMPEGFrames(std::string_view window, int32_t start, int32_t fileSize,
+MPEGData ScanMPEGFrames(std::string_view window, int64_t start, int64_t fileSize,
                         int32_t trailerSize = 0);
 
 }  // namespace tessaly

@@ -3,6 +3,8 @@
 #include "engine/FileIO.h"
 #include "engine/Host.h"
 #include "engine/MPEGInfo.h"
+#include "engine/UpdateAudioFile.h"
+#include "engine/UpdateBackup.h"
 #include "engine/id3tag/ID3v1.h"
 #include "engine/id3tag/ID3v2Reader.h"
 #include "engine/wmvtag.h"
@@ -12,8 +14,16 @@ namespace tessaly {
 AudioFileData ReadAudioFile(const std::string& path, int32_t& handle, bool forUpdate) {
     handle = InvalidHandle;
     FileHandle file(path, forUpdate ? "r+" : "r");
+    // A file whose update was cut short is put back first (one lookup by its
+    // device and inode tells whether there is anything to put back).
+    FileStamp stamp;
+    if (file.IsOpen() && StampOf(file.Get(), stamp) == 0 && HasBackup(stamp)) {
+        file.Close();
+        PutBackInterruptedUpdate(path);
+        file = FileHandle(path, forUpdate ? "r+" : "r");
+    }
     if (!file.IsOpen()) {
-        ShowError("Error Opening File '" + path + "'");
+        ShowError("Error Opening File '" + path + "': " + ErrorDescription(LastFileError()));
         return {};
     }
 

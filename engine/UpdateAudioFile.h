@@ -19,4 +19,8 @@ namespace tessaly {
 bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
                      const UpdateOptions& options = {});
 
+// Puts back the file `path` from the backup an interrupted update left (and
+// says so through the Host); nothing when there is none.
+void PutBackInterruptedUpdate(const std::string& path);
+
 }  // namespace tessaly

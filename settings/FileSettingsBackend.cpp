@@ -33,13 +33,26 @@ std::string NamePart(const std::string& file) {
     return slash == std::string::npos ? file : file.substr(slash + 1);
 }
 
-// Writes go to the file a symbolic link points at, so the link survives.
+// Writes go to the file a symbolic link points at, so the link survives; a
+// link whose target does not exist yet names the file to create.
 std::string Resolved(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char buffer[PATH_MAX];
-    if (::realpath(path.c_str(), buffer)) return buffer;
-    return path;
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        char buffer[PATH_MAX];
+        const ssize_t n = ::readlink(current.c_str(), buffer, sizeof buffer - 1);
+        if (n <= 0) return current;
+        const std::string target(buffer, static_cast<size_t>(n));
+        current = target[0] == '/' ? target : FolderPart(current) + "/" + target;
+    }
+    return current;
+}
+
+// The reason a store file cannot be used, as the system would word it.
+std::string ReasonFor(int error) {
+    if (error == EINVAL) return "Not a regular file";
+    return ErrorDescription(error);
 }
 
 // The advisory lock every writer holds from its re-read to its rename. The
@@ -109,7 +122,7 @@ std::string DateStamp() {
 
 FileSettingsBackend::FileSettingsBackend(std::string path) : path_(std::move(path)) {}
 
-void FileSettingsBackend::NoticeOnce() {
+void FileSettingsBackend::NoticeOnce(int error) {
     if (noticeShown_) return;
     noticeShown_ = true;
     std::string text = "The settings file \"" + path_ + "\" could not be read";
@@ -117,7 +130,7 @@ void FileSettingsBackend::NoticeOnce() {
         text += ". Tessaly runs on its default settings; the file is moved aside as \"" +
                 NamePart(path_) + ".bad-<date>\" when settings are next saved.";
     } else {
-        text += " (" + ErrorDescription(errno) +
+        text += " (" + ReasonFor(error) +
                 "). Tessaly runs on its default settings and leaves the file as it is.";
     }
     CurrentHost().ShowMessage(text, AppTitle, MessageIcon::Exclamation, MessageButtons::OK);
@@ -130,31 +143,33 @@ void FileSettingsBackend::Load(const std::string& file) {
     stamp_ = FileStamp{};
     if (file.empty()) return;
 
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Never wait on a FIFO or a device: opening does not block, and anything
+    // but a regular file is refused at once.
+    int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && errno != ENOTDIR) {  // no file yet: a first run
             health_ = Health::Unreadable;
-            NoticeOnce();
+            NoticeOnce(errno);
         }
         return;
     }
     struct stat st {};
     std::string bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR
+                                            : !S_ISREG(st.st_mode)  ? EINVAL
+                                                                    : 0;
     char buffer[65536];
-    while (ok) {
+    while (!error) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
+        if (n < 0) error = errno;
         if (n <= 0) break;
         bytes.append(buffer, static_cast<size_t>(n));
     }
-    int readError = errno;
     ::close(fd);
-    if (!ok) {
+    if (error) {
         health_ = Health::Unreadable;
-        errno = readError;
-        NoticeOnce();
+        NoticeOnce(error);
         return;
     }
     stamp_ = {st.st_dev, st.st_ino, st.st_size,
@@ -163,7 +178,7 @@ void FileSettingsBackend::Load(const std::string& file) {
     if (!ParseRegistryText(bytes, tree_)) {
         tree_ = RegistryTree{};
         health_ = Health::Unparseable;
-        NoticeOnce();
+        NoticeOnce(0);
     }
 }
 

@@ -59,7 +59,8 @@ private:
     bool Modify(const std::function<bool(RegistryTree&)>& change);
     bool Store(const std::string& file);
     bool MoveAside(const std::string& file);
-    void NoticeOnce();
+    // `error`: why the file could not be read (0 when it could, but not parsed).
+    void NoticeOnce(int error);
 
     std::string path_;
     RegistryTree tree_;

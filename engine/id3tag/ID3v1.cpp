@@ -66,7 +66,7 @@ ID3v1Data ParseID3v1(std::string_view trailer) {
 }
 
 ID3v1Data ReadID3v1(int32_t handle) {
-    int32_t length = FileLength(handle);
+    const int64_t length = FileLength(handle);
     if (length < ID3v1Size) return {};
     if (FileSeek(handle, length - ID3v1Size, 0) < 0) return {};
     return ParseID3v1(FileRead(handle, ID3v1Size));

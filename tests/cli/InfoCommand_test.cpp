@@ -1,5 +1,6 @@
 // tessaly-cli info, end to end: the JSON record's keys and byte text, the
 // listing, and the exit statuses.
+#include "engine/FileIO.h"
 #include "support/ID3Builders.h"
 #include "support/MPEGBuilders.h"
 #include "support/TestSupport.h"
@@ -63,7 +64,8 @@ TEST_F(InfoCommandTest, ExitStatusSaysWhetherEveryFileWasRead) {
     const auto r = Info("--json " + ShellQuote(Song()) + " " + ShellQuote(dir_.File("none.mp3")));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);  // the readable one is printed
-    EXPECT_EQ(r.err, "Error Opening File '" + dir_.File("none.mp3") + "'\n");
+    EXPECT_EQ(r.err, "Error Opening File '" + dir_.File("none.mp3") +
+                         "': " + tessaly::ErrorDescription(ENOENT) + "\n");
     EXPECT_EQ(Info("").status, 2);
     EXPECT_EQ(Info("--bogus " + ShellQuote(Song())).status, 2);
 }

@@ -4,6 +4,7 @@
 
 #include "editor/EditorTestFiles.h"
 #include "engine/FileIO.h"
+#include "engine/FileIO.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,8 @@ TEST(ListFolder, AFileThatCannotBeOpenedGetsARowWithEmptyColumns) {
     EXPECT_EQ(listing.Rows[0].SubItems,
               (std::array<std::string, 5>{"", "", "", "", "1601/01/01 00:00"}));
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "Error Opening File '" + dir.File("locked.mp3") + "'");
+    EXPECT_EQ(host.messages[0].text, "Error Opening File '" + dir.File("locked.mp3") +
+                                         "': " + tessaly::ErrorDescription(EACCES));
 }
 
 TEST(MakeFileRow, EachTagColumnShowsTheID3v2ValueElseTheID3v1Value) {

@@ -199,7 +199,10 @@ TEST_F(TagEditorTest, TheUpdateRunsInTheBusyStateAndKeepsTheCollectedValues) {
 
 TEST_F(TagEditorTest, AFailedUpdateSaysWhyAndNothingElse) {
     const std::string path = Put("song.mp3", Tagged);
-    Put("song.mp3.tmp", "the user's own file");  // the swap cannot park the file
+    // Neither a new file beside it nor a backup of it can be made.
+    std::filesystem::create_directory(FolderOf(path) + ".song.mp3.tessaly-tmp");
+    const std::string notAFolder = Put("state", "");
+    settingstest::ScopedEnv state("XDG_STATE_HOME", notAFolder);
     ASSERT_TRUE(editor_.OpenFile(path));
     editor_.SetBoxText(2, FieldTitle, std::string(3000, 'x'));  // forces a rewrite
     editor_.UpdateFromPanes();

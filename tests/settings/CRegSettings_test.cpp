@@ -1,6 +1,7 @@
 #include "settings/CRegSettings.h"
 
 #include "SettingsTestSupport.h"
+#include "engine/FileIO.h"
 #include "settings/RegistryText.h"
 
 #include "engine/Utf8Text.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +18,7 @@ using namespace tessaly;
 using namespace settingstest;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
+using tessaly::ErrorDescription;
 
 namespace {
 
@@ -200,4 +203,56 @@ TEST(CRegSettings, SymbolicLinkToTheStoreSurvivesWrites) {
     s->SaveSetting(LM, Section, "a", "1");
     EXPECT_TRUE(std::filesystem::is_symlink(s.path));
     EXPECT_NE(ReadBytes(target).find("\"a\"=\"1\""), std::string::npos);
+}
+
+TEST(CRegSettings, AStoreThatIsNoRegularFileIsRefusedAtOnceWithTheReason) {
+    struct Case {
+        const char* kind;
+        std::function<std::string(const testsupport::TempDir&)> make;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"fifo",
+         [](const testsupport::TempDir& d) {
+             const std::string p = d.File("settings.reg");
+             EXPECT_EQ(::mkfifo(p.c_str(), 0600), 0);
+             return p;
+         },
+         "Not a regular file"},
+        {"folder",
+         [](const testsupport::TempDir& d) {
+             std::filesystem::create_directory(d.File("settings.reg"));
+             return d.File("settings.reg");
+         },
+         ErrorDescription(EISDIR)},
+        {"device", [](const testsupport::TempDir&) { return std::string("/dev/null"); },
+         "Not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        testsupport::RecordingHost host;
+        testsupport::TempDir dir;
+        const std::string path = c.make(dir);
+        ::alarm(20);  // a store that waits on its file ends the test here
+        auto store = OpenFileSettings(path);
+        EXPECT_EQ(store->GetSetting(LM, Section, "CopyBuffer", "65536"), "65536");
+        store->SaveSetting(LM, Section, "Installed", "True");
+        ::alarm(0);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].text.find("(" + c.reason + ")"), std::string::npos)
+            << host.messages[0].text;
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_FALSE(S_ISREG(st.st_mode));  // left as it was
+    }
+}
+
+TEST(CRegSettings, ADanglingSymbolicLinkIsFollowedAndItsTargetCreated) {
+    TempStore s;
+    std::filesystem::create_directory(s.dir.File("real"));
+    ASSERT_EQ(::symlink("real/settings.reg", s.path.c_str()), 0);  // relative, dangling
+    s->SaveSetting(LM, Section, "a", "1");
+    EXPECT_TRUE(std::filesystem::is_symlink(s.path));
+    EXPECT_NE(ReadBytes(s.dir.File("real/settings.reg")).find("\"a\"=\"1\""), std::string::npos);
+    EXPECT_EQ(s.Reopen()->GetSetting(LM, Section, "a", ""), "1");
 }
