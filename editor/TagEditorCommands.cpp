@@ -31,11 +31,15 @@ void TagEditor::UpdateFromPanes() {
         bool updated = UpdateAudioFile(path, CurrentFile, UpdateOptionsOf(config_));
         // The tags may change, the audio stream must not. A failed update has
         // said why and left the file as it was: nothing to check then.
-        if (updated && !SameMPEGData(saved.MPEG, ReadAudioFile(path).MPEG)) {
+        const AudioFileData written = updated ? ReadAudioFile(path) : AudioFileData{};
+        if (updated && !SameMPEGData(saved.MPEG, written.MPEG)) {
             CurrentHost().ShowMessage("Error Occurred.  MP3 is invalid", AppTitle,
                                       MessageIcon::None, MessageButtons::OK);
             updated = false;
         }
+        // What was written is what the next update builds on: an update that
+        // finds the file changed since it was read writes nothing.
+        if (updated) CurrentFile = written;
         if (!updated) Fail();
     }
     SetEditorState(EditorMode::Normal);

@@ -382,6 +382,11 @@ bool UpdateAudioFile(const std::string& path, const AudioFileData& record,
         run.Report("Error Updating File: Windows Media files are read-only");
         return false;
     }
+    // The record's fields are what the editor read; written over a file that
+    // another program changed since, they would undo that program's edit.
+    if (record.Modified != 0 &&
+        (record.Modified != current.Modified || record.MPEG.FileSize != current.MPEG.FileSize))
+        return run.FailChanged();
 
     const DiskState disk = ReadDiskState(current, file.Get(), record, options.Language);
     // A tag whose size field claims more than the file holds (a truncated or

@@ -11,8 +11,10 @@
 namespace tessaly {
 
 // Updates `path` from `record` (its ID3v1 and ID3v2 parts with their Present
-// flags, and the times read when it was loaded). Frames of the old tag that
-// the editor does not manage are kept. Failures are shown through the Host
+// flags, and the times and size read when it was loaded). Only what differs
+// from the file's tags is written; every other frame and an unchanged ID3v1
+// trailer are kept. A record read from the file (Modified not 0) whose time or
+// size no longer match the file's is refused: another program changed it. Failures are shown through the Host
 // with the system's texts; the original file is then left as it was. Traces
 // each step to DEBUG.LOG and shows the progress window while it runs.
 // Returns true when the file was updated.

@@ -257,8 +257,9 @@ TEST_F(SafeUpdateTest, AFileChangedByAnotherProgramMeanwhileIsLeftToIt) {
             }
 }
 
-// Two updates of one file take turns: the second reads what the first wrote,
-// and its own edit is the one that stays.
+// Two updates of one file take turns, and one edit never silently erases the
+// other: the second, read before the first wrote, waits for the first and is
+// then refused because the file changed since it was read.
 TEST_F(SafeUpdateTest, TwoUpdatesOfOneFileTakeTurns) {
     Reset(Way::Swap);
     int ready[2];
@@ -277,11 +278,19 @@ TEST_F(SafeUpdateTest, TwoUpdatesOfOneFileTakeTurns) {
     AudioFileData second = Edit(Way::Swap);  // read while the first still runs
     second.ID3v2.Title = std::string(3000, 'B');
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(UpdateAudioFile(Path(), second));
+    EXPECT_FALSE(UpdateAudioFile(Path(), second));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
     EXPECT_EQ(Wait(child), 0);
-    EXPECT_EQ(ReadAudioFile(Path()).ID3v2.Title, second.ID3v2.Title);
+    EXPECT_EQ(ReadAudioFile(Path()).ID3v2.Title, first.ID3v2.Title);
+    ASSERT_FALSE(host_.messages.empty());
+    EXPECT_NE(host_.messages.back().text.find("changed by another program"), std::string::npos);
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+
+    // Read again, the second edit goes through.
+    second = ReadAudioFile(Path());
+    second.ID3v2.Title = std::string(3000, 'B');
+    EXPECT_TRUE(UpdateAudioFile(Path(), second));
+    EXPECT_EQ(ReadAudioFile(Path()).ID3v2.Title, second.ID3v2.Title);
 }
 
 // SIGINT, SIGTERM, SIGHUP and SIGQUIT during a rewrite by swap remove the

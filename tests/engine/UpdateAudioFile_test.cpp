@@ -248,6 +248,7 @@ TEST_F(UpdateAudioFileTest, FramesTheEditorDoesNotManageSurviveAnEdit) {
     std::string frames = id3::TextFrame(3, "TIT2", "New") + apic + txxx;
     ExpectBytes(ReadBytes(Path()), "ID3" + Hex("03 00 00") + Synchsafe32(frames.size()) + frames +
                                        Audio(4));
+    record = ReadAudioFile(Path());
     record.ID3v2.Title = "Newer";
     ASSERT_TRUE(UpdateAudioFile(Path(), record));
     frames = id3::TextFrame(3, "TIT2", "Newer") + apic + txxx;
