@@ -2,6 +2,7 @@
 
 #include "editor/PaneBoxes.h"
 #include "engine/ByteText.h"
+#include "engine/FileIO.h"
 #include "engine/ReadAudioFile.h"
 #include "patterns/Utils.h"
 
@@ -94,6 +95,12 @@ FolderListing ListFolder(const std::string& folderPath, const std::vector<std::s
         listing.Rows.push_back(MakeFileRow(key, name, record));
     }
     return listing;
+}
+
+bool IsListedFile(const std::string& path, const std::vector<std::string>& extensions) {
+    std::error_code error;
+    return HasListedExtension(NameOf(path), extensions) &&
+           std::filesystem::is_regular_file(path, error);
 }
 
 bool HasForbiddenNameCharacter(std::string_view name) {
