@@ -1,6 +1,8 @@
 // tessaly-cli info [--json] PATH...: reads each file as the editor does and
 // prints what it holds.
 #include "CliEditor.h"
+#include "CliSettings.h"
+#include "FileWalk.h"
 #include "CliHost.h"
 #include "Commands.h"
 #include "RecordJson.h"
@@ -86,6 +88,7 @@ void PrintListing(const AudioFileData& d) {
 
 struct InfoOptions {
     bool json = false;
+    bool recursive = false;
     std::vector<std::string> paths;
 };
 
@@ -98,27 +101,29 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     info->add_flag("--json", options->json,
                    "One JSON object per file and line; keys are the record's field names, tag "
                    "text has byte b as code point U+00bb");
-    info->add_option("PATH", options->paths, "Files to read")->required();
+    AddRecursiveFlag(*info, options->recursive);
+    info->add_option("PATH", options->paths, "Files to read (folders with -r)")->required();
     info->footer(
         "Exit status: 0 when every file was read, 1 when one could not be opened, 2 on a "
         "usage error.");
     info->callback([options, &exitCode] {
         bool first = true;
-        for (const std::string& path : options->paths) {
-            AudioFileData data = ReadAudioFile(path);
-            if (data.FileName.empty()) {  // the open failed; the Host has said so
-                exitCode = ExitFailed;
-                continue;
-            }
-            if (options->json) {
-                std::cout << RecordToJson(data).dump() << '\n';
-            } else {
-                if (!first) std::printf("\n");
-                PrintListing(data);
-                std::fflush(stdout);
-            }
-            first = false;
-        }
+        exitCode = RunOnPaths(
+            options->paths, options->recursive, LoadCliConfiguration().Extensions,
+            [&](const std::string& path) {
+                AudioFileData data = ReadAudioFile(path);
+                if (data.FileName.empty())  // the open failed; the Host has said so
+                    return FileOutcome::Failed;
+                if (options->json) {
+                    std::cout << RecordToJson(data).dump() << '\n';
+                } else {
+                    if (!first) std::printf("\n");
+                    PrintListing(data);
+                    std::fflush(stdout);
+                }
+                first = false;
+                return FileOutcome::Read;
+            });
         std::cout.flush();
     });
 }
