@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include <spawn.h>
@@ -33,6 +34,9 @@ bool ReadYes() {
 
 MessageAnswer CliHost::ShowMessage(const std::string& text, const std::string& caption,
                                    MessageIcon, MessageButtons buttons) {
+    // Readers on several threads may report at once; one message at a time.
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
     ++messagesShown;
     const bool question = buttons != MessageButtons::OK;
     // --yes answers before anything is asked.

@@ -2,6 +2,7 @@
 // below the folders given; and the progress and summary of a long run.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,29 @@ enum class FileOutcome { Failed, Read, Updated };
 // usage error has been printed.
 bool ExpandPaths(const std::vector<std::string>& paths, bool recursive,
                  const std::vector<std::string>& extensions, std::vector<std::string>& files);
+
+// Counts what became of each file of a run, shows progress on stderr when it
+// is a terminal and the run has lasted over a second, and at the end, with
+// `summary`, prints "N files read, N updated, N failed".
+class RunTally {
+public:
+    RunTally(size_t total, bool summary);
+    ~RunTally();
+    RunTally(const RunTally&) = delete;
+    RunTally& operator=(const RunTally&) = delete;
+
+    void Count(FileOutcome outcome);
+    // Ends the progress line, prints the summary; the exit status, 0 when no
+    // file failed.
+    int Finish();
+
+private:
+    void ClearProgress();
+
+    size_t total_, done_ = 0, read_ = 0, updated_ = 0, failed_ = 0;
+    bool summary_, terminal_, drawn_ = false, finished_ = false;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now(), last_{};
+};
 
 // Runs `each` on every file, shows progress on stderr when it is a terminal
 // and the run has lasted over a second, and with `summary` ends with the line

@@ -89,6 +89,25 @@ TEST_F(DailyUseTest, RecursionWalksListedFilesInNameOrderAndEachFolderOnce) {
     EXPECT_EQ(set.status, 0) << set.err;
     EXPECT_EQ(set.err, "3 files read, 3 updated, 0 failed\n");
 
+    // Read on several threads, written in order: more files than results may
+    // wait at once, and a failure in the middle.
+    std::string args;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "many/" + std::to_string(1000 + i) + ".mp3";
+        if (i != 150) Song(name);
+        args += " " + name;
+    }
+    CliResult many = Cli("info --json" + args);
+    EXPECT_EQ(many.status, 1);
+    EXPECT_EQ(many.err, "Error Opening File '" + std::string("many/1150.mp3") + "'\n");
+    std::regex record("\"FileName\":\"many/(\\d+)\\.mp3\"");
+    int expected = 1000;
+    for (std::sregex_iterator it(many.out.begin(), many.out.end(), record), end; it != end; ++it) {
+        if (expected == 1150) ++expected;
+        EXPECT_EQ(std::stoi((*it)[1]), expected++);
+    }
+    EXPECT_EQ(expected, 1300);
+
     // Without -r a folder is a mistake that names the flag.
     for (const std::string command : {"info", "set --album x", "macro {UPDATE}", "rename", "parse"}) {
         CliResult folder = Cli(command + " music");
