@@ -64,7 +64,7 @@ void AddRenameCommand(CLI::App& app, int& exitCode) {
         "each file after its rename. Exit status: 0 when every file was renamed (or already had "
         "the name), 1 otherwise, 2 on a usage error.");
     command->callback([o, &exitCode] {
-        if (o->name && o->paths.size() != 1) {
+        if (o->name && (o->paths.size() != 1 || o->recursive)) {
             PrintError("--name renames one PATH only");
             exitCode = ExitUsage;
             return;
