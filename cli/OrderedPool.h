@@ -32,23 +32,27 @@ void ProduceInOrder(const std::vector<std::string>& files, unsigned threads, siz
     }
     std::vector<std::optional<Result>> slots(window);
     std::mutex mutex;
-    std::condition_variable changed;
+    // Two signals, each with its own waiters, so that a finished read wakes
+    // only the writer and a written record only a reader waiting for room.
+    std::condition_variable filled, freed;
     size_t claimed = 0, consumed = 0;
     auto work = [&] {
         for (;;) {
             size_t i;
             {
                 std::unique_lock lock(mutex);
-                changed.wait(lock, [&] {
+                freed.wait(lock, [&] {
                     return claimed >= files.size() || claimed < consumed + window;
                 });
                 if (claimed >= files.size()) return;
                 i = claimed++;
             }
             Result result = produce(files[i]);
-            std::lock_guard lock(mutex);
+            std::unique_lock lock(mutex);
             slots[i % window].emplace(std::move(result));
-            changed.notify_all();
+            const bool awaited = i == consumed;
+            lock.unlock();
+            if (awaited) filled.notify_one();
         }
     };
     std::vector<std::thread> pool;
@@ -57,14 +61,18 @@ void ProduceInOrder(const std::vector<std::string>& files, unsigned threads, siz
         Result result;
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return slots[i % window].has_value(); });
+            filled.wait(lock, [&] { return slots[i % window].has_value(); });
             result = std::move(*slots[i % window]);
             slots[i % window].reset();
             ++consumed;
-            changed.notify_all();
         }
+        freed.notify_one();
         consume(i, result);
     }
+    {
+        std::lock_guard lock(mutex);  // every file is claimed: let waiting readers end
+    }
+    freed.notify_all();
     for (std::thread& thread : pool) thread.join();
 }
 
