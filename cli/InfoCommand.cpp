@@ -110,8 +110,8 @@ void PrintListing(std::string& out, const AudioFileData& d) {
     }
 }
 
-// Reads in flight at once: enough to keep a disk's queue busy when the page
-// cache is cold; a warm read costs no more for them.
+// Reads in flight at most: enough to keep a disk's queue busy when the page
+// cache is cold (the pool grows to it only while reads wait for the disk).
 constexpr unsigned ReaderThreads = 16;
 constexpr size_t ReadWindow = 256;
 

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <cstddef>
 #include <mutex>
 #include <optional>
@@ -14,29 +16,28 @@
 
 namespace tessaly::cli {
 
-// Calls produce(files[i]) on up to `threads` threads and consume(i, result)
-// on the calling thread for i = 0, 1, ... in order. At most `window` results
-// wait to be consumed, so memory stays bounded however many files there are.
+// Calls produce(files[i]) on a pool of threads and consume(i, result) on the
+// calling thread for i = 0, 1, ... in order. The pool starts with one thread
+// per processor and grows, up to `maxThreads`, while reads take long enough
+// to be waiting for the disk; from the page cache more threads would only
+// cost switching. At most `window` results wait to be consumed, so memory
+// stays bounded however many files there are.
 template <typename Result, typename Produce, typename Consume>
-void ProduceInOrder(const std::vector<std::string>& files, unsigned threads, size_t window,
+void ProduceInOrder(const std::vector<std::string>& files, unsigned maxThreads, size_t window,
                     Produce produce, Consume consume) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto SlowRead = std::chrono::milliseconds(1);
     if (files.empty()) return;
-    threads = static_cast<unsigned>(std::min<size_t>(std::max(threads, 1u), files.size()));
-    window = std::max<size_t>(window, threads);
-    if (threads == 1) {
-        for (size_t i = 0; i < files.size(); ++i) {
-            Result result = produce(files[i]);
-            consume(i, result);
-        }
-        return;
-    }
+    maxThreads = static_cast<unsigned>(std::min<size_t>(std::max(maxThreads, 1u), files.size()));
+    window = std::max<size_t>(window, maxThreads);
     std::vector<std::optional<Result>> slots(window);
     std::mutex mutex;
     // Two signals, each with its own waiters, so that a finished read wakes
     // only the writer and a written record only a reader waiting for room.
     std::condition_variable filled, freed;
-    size_t claimed = 0, consumed = 0;
-    auto work = [&] {
+    size_t claimed = 0, consumed = 0, produced = 0, slowReads = 0;
+    std::vector<std::thread> pool;
+    std::function<void()> work = [&] {
         for (;;) {
             size_t i;
             {
@@ -47,16 +48,28 @@ void ProduceInOrder(const std::vector<std::string>& files, unsigned threads, siz
                 if (claimed >= files.size()) return;
                 i = claimed++;
             }
+            const auto start = Clock::now();
             Result result = produce(files[i]);
+            const bool slow = Clock::now() - start > SlowRead;
             std::unique_lock lock(mutex);
             slots[i % window].emplace(std::move(result));
+            ++produced;
+            slowReads += slow;
+            // A read now and then is slow on a busy machine; many of them
+            // are when they wait for the disk.
+            if (slow && slowReads * 16 > produced && pool.size() < maxThreads &&
+                claimed < files.size())
+                pool.emplace_back(work);
             const bool awaited = i == consumed;
             lock.unlock();
             if (awaited) filled.notify_one();
         }
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+    {
+        std::lock_guard lock(mutex);
+        const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+        for (unsigned t = 0; t < std::min(processors, maxThreads); ++t) pool.emplace_back(work);
+    }
     for (size_t i = 0; i < files.size(); ++i) {
         Result result;
         {
@@ -69,11 +82,13 @@ void ProduceInOrder(const std::vector<std::string>& files, unsigned threads, siz
         freed.notify_one();
         consume(i, result);
     }
+    std::vector<std::thread> threads;
     {
-        std::lock_guard lock(mutex);  // every file is claimed: let waiting readers end
+        std::lock_guard lock(mutex);  // every file is claimed: the pool grows no more
+        threads.swap(pool);
     }
-    freed.notify_all();
-    for (std::thread& thread : pool) thread.join();
+    freed.notify_all();  // let waiting readers end
+    for (std::thread& thread : threads) thread.join();
 }
 
 }  // namespace tessaly::cli
