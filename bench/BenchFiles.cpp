@@ -6,6 +6,13 @@
 #include <fstream>
 #include <random>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
 namespace bench {
 
 namespace {
@@ -84,6 +91,33 @@ double Median(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+double TimedRun(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
+}
+
+bool DropPageCache() {
+    ::sync();
+    std::ofstream control("/proc/sys/vm/drop_caches");
+    control << "3\n";
+    return static_cast<bool>(control.flush());
 }
 
 }  // namespace bench

@@ -29,4 +29,11 @@ double MicrosPerItem(int items, Work&& work) {
 
 double Median(std::vector<double> values);
 
+// Runs `args` with its output thrown away; the wall time in seconds, or a
+// negative value when it did not run or failed.
+double TimedRun(const std::vector<std::string>& args);
+
+// Empties the page cache (as root); false when that is not permitted here.
+bool DropPageCache();
+
 }  // namespace bench

@@ -7,40 +7,13 @@
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
-
-// Runs `args` with its output thrown away; the wall time in seconds, or a
-// negative value when it did not run or failed.
-double TimedRun(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
-}
 
 // The read benchmark's TagLib reader over every file of the folder.
 long TagLibListing(const std::string& folder) {
@@ -70,7 +43,7 @@ int main(int argc, char** argv) {
                                            "--json", folder};
 
     long checksum = 0;
-    if (TimedRun(command) < 0) {  // also warms the page cache for both
+    if (bench::TimedRun(command) < 0) {  // also warms the page cache for both
         std::printf("list: could not run %s\n", cli.c_str());
         bench::RemoveFolder(scratch);
         return 0;
@@ -78,7 +51,7 @@ int main(int argc, char** argv) {
     checksum += TagLibListing(folder);
     std::vector<double> ours, taglib;
     for (int r = 0; r < rounds; ++r) {
-        ours.push_back(TimedRun(command) * 1000);
+        ours.push_back(bench::TimedRun(command) * 1000);
         taglib.push_back(bench::MicrosPerItem(1, [&] { checksum += TagLibListing(folder); }) /
                          1000);
     }

@@ -3,10 +3,12 @@
 #include "CliHost.h"
 #include "CliSettings.h"
 
+#include "engine/DebugLog.h"
 #include "engine/Utf8Text.h"
 #include "engine/FileIO.h"
 #include "macros/MacroValidation.h"
 #include "patterns/Utils.h"
+#include "settings/Startup.h"
 
 #include <CLI/CLI.hpp>
 
@@ -21,7 +23,9 @@ void AddYesOption(CLI::App& app) {
 }
 
 EditorSession::EditorSession()
-    : store_(OpenCliSettings()), config_(LoadConfiguration(*store_)), editor_(config_, *store_) {}
+    : store_(OpenCliSettings()), config_(LoadConfiguration(*store_)), editor_(config_, *store_) {
+    SetDebugLogPath(DebugLogPathFor(config_));
+}
 
 bool EditorSession::Open(const std::string& argument) {
     if (!PathExists(argument)) {
@@ -29,7 +33,7 @@ bool EditorSession::Open(const std::string& argument) {
         return false;
     }
     const std::string path = AbsolutePath(argument);
-    if (editor_.OpenFile(path)) return true;
+    if (editor_.OpenSingleFile(path)) return true;
     if (editor_.SelectedFileKey() != path)
         PrintError(argument + ": not in the file list (only regular files ending in " +
                    JoinList(config_.Extensions, ", ") + " are listed)");
@@ -86,6 +90,7 @@ nlohmann::ordered_json BoxesToJson(TagEditor& editor) {
 bool ReportMacroVerdict(const std::string& macro) {
     const MacroVerdict verdict = ValidateMacro(macro);
     for (const std::string& line : verdict.Lines) PrintError(line);
+    for (const std::string& hint : verdict.Hints) PrintError(hint);
     return !verdict.Invalid;
 }
 

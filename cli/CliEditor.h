@@ -1,7 +1,7 @@
 // The tag editor as the command line drives it: one editor on the stored
-// configuration, files opened as the window opens a path given to it (its
-// folder listed, its row selected, the file loaded), and the reports of what
-// the window would have refused.
+// configuration, each file opened as the only row of its folder's list (by
+// the list's rules, without reading the rest of the folder), and the reports
+// of what the window would have refused.
 #pragma once
 
 #include "editor/TagEditor.h"

@@ -1,6 +1,7 @@
 // The Host of the command line: messages go to stderr as "caption: text" (the
-// text alone for the application's own caption), questions are answered from
-// the --yes flag, and there is no window to repaint.
+// text alone for the application's own caption); a question is answered Yes
+// by the --yes flag without being asked, else asked on a terminal (y/N), else
+// answered No with a word on how to confirm. There is no window to repaint.
 #pragma once
 
 #include "engine/Host.h"

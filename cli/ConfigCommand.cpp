@@ -51,6 +51,7 @@ std::vector<std::pair<std::string, std::string>> Lines(const Configuration& c,
         {"FileByTags Current", std::to_string(c.FileByTagsIndex)},
         {"TagsByFile Current", std::to_string(c.TagsByFileIndex)},
         {"Language", c.Language},
+        {"DebugLog", Bool(c.DebugLog)},
         {"LastFolder", lastFolder},
     };
     const ViewSettings& v = c.View;
@@ -120,6 +121,7 @@ Json ToJson(const Configuration& c, const std::string& lastFolder) {
         {"FileByTags Current", c.FileByTagsIndex},
         {"TagsByFile Current", c.TagsByFileIndex},
         {"Language", text(c.Language)},
+        {"DebugLog", c.DebugLog},
         {"LastFolder", text(lastFolder)},
         {"FileByTags", texts(c.FileByTagsPatterns)},
         {"TagsByFile", texts(c.TagsByFilePatterns)},

@@ -18,8 +18,8 @@ void AddDeleteCommand(CLI::App& app, int& exitCode) {
     command->fallthrough();
     command->add_option("PATH", *paths, "Files to delete")->required();
     command->footer(
-        "Each file is a question (\"Are You Sure?\") answered by --yes; without it nothing is "
-        "deleted. Exit status: 0 when every file was deleted, 1 otherwise, 2 on a usage error.");
+        "Each file is a question (\"Are You Sure?\"): asked on a terminal (y/N), answered Yes by "
+        "--yes without asking, and No when there is no terminal. Exit status: 0 when every file was deleted, 1 otherwise, 2 on a usage error.");
     command->callback([paths, &exitCode] {
         EditorSession session;
         for (const std::string& path : *paths)

@@ -1,6 +1,9 @@
 // tessaly-cli info [--json] PATH...: reads each file as the editor does and
 // prints what it holds.
 #include "CliEditor.h"
+#include "CliSettings.h"
+#include "FileWalk.h"
+#include "OrderedPool.h"
 #include "CliHost.h"
 #include "Commands.h"
 #include "RecordJson.h"
@@ -10,12 +13,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <memory>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 namespace tessaly::cli {
 
@@ -31,61 +37,87 @@ std::string FormatTime(int64_t fileTime) {
     return text;
 }
 
-void PrintFields(const std::vector<std::pair<const char*, const std::string*>>& fields) {
+// Appends printf-style text to `out`.
+[[gnu::format(printf, 2, 3)]] void Appendf(std::string& out, const char* format, ...) {
+    char buffer[512];
+    std::va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (n < 0) return;
+    if (static_cast<size_t>(n) < sizeof buffer) {
+        out.append(buffer, static_cast<size_t>(n));
+        return;
+    }
+    std::string longer(static_cast<size_t>(n) + 1, '\0');
+    va_start(args, format);
+    std::vsnprintf(longer.data(), longer.size(), format, args);
+    va_end(args);
+    out.append(longer, 0, static_cast<size_t>(n));
+}
+
+void PrintFields(std::string& out,
+                 const std::vector<std::pair<const char*, const std::string*>>& fields) {
     for (const auto& [name, value] : fields) {
         const std::string shown = TerminalText(*value);
-        if (!shown.empty()) std::printf("  %-16s %s\n", name, shown.c_str());
+        if (!shown.empty()) Appendf(out, "  %-16s %s\n", name, shown.c_str());
     }
 }
 
 const char* YesNo(bool value) { return value ? "yes" : "no"; }
 
-void PrintListing(const AudioFileData& d) {
-    std::printf("%s\n", d.FileName.c_str());
-    std::printf("  %-16s %lld bytes\n", "Size", static_cast<long long>(d.MPEG.FileSize));
-    std::printf("  %-16s %s\n", "Created", FormatTime(d.Created).c_str());
-    std::printf("  %-16s %s\n", "Modified", FormatTime(d.Modified).c_str());
-    std::printf("  %-16s %s\n", "Accessed", FormatTime(d.Accessed).c_str());
+void PrintListing(std::string& out, const AudioFileData& d) {
+    Appendf(out, "%s\n", d.FileName.c_str());
+    Appendf(out, "  %-16s %lld bytes\n", "Size", static_cast<long long>(d.MPEG.FileSize));
+    Appendf(out, "  %-16s %s\n", "Created", FormatTime(d.Created).c_str());
+    Appendf(out, "  %-16s %s\n", "Modified", FormatTime(d.Modified).c_str());
+    Appendf(out, "  %-16s %s\n", "Accessed", FormatTime(d.Accessed).c_str());
 
     const ID3v1Data& v1 = d.ID3v1;
-    std::printf("ID3v1: %s\n", v1.Present ? "present" : "none");
-    PrintFields({{"Track", &v1.Track}, {"Artist", &v1.Artist}, {"Title", &v1.Title},
+    Appendf(out, "ID3v1: %s\n", v1.Present ? "present" : "none");
+    PrintFields(out, {{"Track", &v1.Track}, {"Artist", &v1.Artist}, {"Title", &v1.Title},
                  {"Album", &v1.Album}, {"Year", &v1.Year}, {"Genre", &v1.Genre},
                  {"Comment", &v1.Comment}});
 
     const ID3v2Data& v2 = d.ID3v2;
     if (v2.IsASF) {
-        std::printf("Windows Media content description: %s\n", v2.Present ? "present" : "none");
-        PrintFields({{"Title", &v2.Title}, {"Author", &v2.Artist}, {"Copyright", &v2.Copyright},
+        Appendf(out, "Windows Media content description: %s\n", v2.Present ? "present" : "none");
+        PrintFields(out, {{"Title", &v2.Title}, {"Author", &v2.Artist}, {"Copyright", &v2.Copyright},
                      {"Description", &v2.Comment}, {"Rating", &v2.OriginalArtist}});
     } else if (v2.Present) {
-        std::printf("ID3v2: version 2.%d.%d, %d bytes, flags 0x%02X\n", v2.MajorVersion,
+        Appendf(out, "ID3v2: version 2.%d.%d, %d bytes, flags 0x%02X\n", v2.MajorVersion,
                     v2.Revision, v2.TagSize, v2.Flags & 0xFF);
-        PrintFields({{"Track", &v2.Track}, {"Artist", &v2.Artist}, {"Title", &v2.Title},
+        PrintFields(out, {{"Track", &v2.Track}, {"Artist", &v2.Artist}, {"Title", &v2.Title},
                      {"Album", &v2.Album}, {"Year", &v2.Year}, {"Genre", &v2.Genre},
                      {"Comment", &v2.Comment}, {"Composer", &v2.Composer},
                      {"Original artist", &v2.OriginalArtist}, {"Copyright", &v2.Copyright},
                      {"URL", &v2.URL}, {"Encoded by", &v2.EncodedBy}});
     } else {
-        std::printf("ID3v2: none\n");
+        Appendf(out, "ID3v2: none\n");
     }
 
     const MPEGData& m = d.MPEG;
     if (m.HeaderFound) {
-        std::printf("MPEG: MPEG %s Layer %s, %d kbit/s%s, %d Hz, %s, %d seconds\n",
+        Appendf(out, "MPEG: MPEG %s Layer %s, %d kbit/s%s, %d Hz, %s, %d seconds\n",
                     m.Version.c_str(), m.Layer.c_str(), m.Bitrate, m.VBR ? " (VBR)" : "",
                     m.SampleRate, m.Mode.c_str(), m.Duration);
-        std::printf("  %-16s %lld\n", "Header at", static_cast<long long>(m.HeaderPosition));
-        std::printf("  %-16s CRC %s, copyrighted %s, original %s, private %s\n", "Flags",
+        Appendf(out, "  %-16s %lld\n", "Header at", static_cast<long long>(m.HeaderPosition));
+        Appendf(out, "  %-16s CRC %s, copyrighted %s, original %s, private %s\n", "Flags",
                     YesNo(m.CRC), YesNo(m.Copyrighted), YesNo(m.Original), YesNo(m.Private));
-        std::printf("  %-16s %s\n", "Emphasis", m.Emphasis.c_str());
+        Appendf(out, "  %-16s %s\n", "Emphasis", m.Emphasis.c_str());
     } else {
-        std::printf("MPEG: no frame header found\n");
+        Appendf(out, "MPEG: no frame header found\n");
     }
 }
 
+// Reads in flight at most: enough to keep a disk's queue busy when the page
+// cache is cold (the pool grows to it only while reads wait for the disk).
+constexpr unsigned ReaderThreads = 16;
+constexpr size_t ReadWindow = 256;
+
 struct InfoOptions {
     bool json = false;
+    bool recursive = false;
     std::vector<std::string> paths;
 };
 
@@ -98,28 +130,54 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     info->add_flag("--json", options->json,
                    "One JSON object per file and line; keys are the record's field names, tag "
                    "text as it is (UTF-8)");
-    info->add_option("PATH", options->paths, "Files to read")->required();
+    AddRecursiveFlag(*info, options->recursive);
+    info->add_option("PATH", options->paths, "Files to read (folders with -r)")->required();
     info->footer(
         "Exit status: 0 when every file was read, 1 when one could not be opened, 2 on a "
         "usage error.");
     info->callback([options, &exitCode] {
-        bool first = true;
-        for (const std::string& path : options->paths) {
-            AudioFileData data = ReadAudioFile(path);
-            if (data.FileName.empty()) {  // the open failed; the Host has said so
-                exitCode = ExitFailed;
-                continue;
-            }
-            if (options->json) {
-                std::cout << RecordToJson(data).dump() << '\n';
-            } else {
-                if (!first) std::printf("\n");
-                PrintListing(data);
-                std::fflush(stdout);
-            }
-            first = false;
+        std::vector<std::string> files;
+        if (!ExpandPaths(options->paths, options->recursive, LoadCliConfiguration().Extensions,
+                         files)) {
+            exitCode = ExitUsage;
+            return;
         }
-        std::cout.flush();
+        // Records are made on the pool's threads and written here in order,
+        // through one large buffer.
+        struct Output {
+            bool read = false;
+            std::string text;
+        };
+        const bool json = options->json;
+        static std::vector<char> buffer(1 << 20);  // lives until stdout is closed at exit
+        if (::isatty(STDOUT_FILENO) != 1) std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
+        RunTally tally(files.size(), options->recursive);
+        bool first = true;
+        ProduceInOrder<Output>(
+            files, ReaderThreads, ReadWindow,
+            [json](const std::string& path) {
+                Output output;
+                const AudioFileData data = ReadAudioFile(path);
+                if (data.FileName.empty()) return output;  // the Host has said why
+                output.read = true;
+                if (json) {
+                    output.text = RecordToJson(data).dump();
+                    output.text += '\n';
+                } else {
+                    PrintListing(output.text, data);
+                }
+                return output;
+            },
+            [&](size_t, Output& output) {
+                if (output.read) {
+                    if (!json && !first) std::fputc('\n', stdout);
+                    std::fwrite(output.text.data(), 1, output.text.size(), stdout);
+                    first = false;
+                }
+                tally.Count(output.read ? FileOutcome::Read : FileOutcome::Failed);
+            });
+        exitCode = tally.Finish();
+        std::fflush(stdout);
     });
 }
 

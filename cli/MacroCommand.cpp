@@ -2,6 +2,7 @@
 // key runs it in the window: the file's folder listed, its row selected and
 // loaded, then the commands one after the other on the editor.
 #include "CliEditor.h"
+#include "FileWalk.h"
 #include "Commands.h"
 
 #include "engine/Utf8Text.h"
@@ -19,6 +20,7 @@ namespace {
 
 struct MacroOptions {
     std::string macro;
+    bool recursive = false;
     std::vector<std::string> paths;
 };
 
@@ -47,7 +49,8 @@ void AddMacroCommand(CLI::App& app, int& exitCode) {
     command->fallthrough();
     command->add_option("MACRO", o->macro, "The macro text, e.g. '{MIXEDCASE}{UPDATE}'")
         ->required();
-    command->add_option("PATH", o->paths, "Files to run it on")->required();
+    AddRecursiveFlag(*command, o->recursive);
+    command->add_option("PATH", o->paths, "Files to run it on (folders with -r)")->required();
     command->footer(
         "Validation messages go to stderr, one per line; an invalid macro changes nothing. A "
         "command whose control would be disabled for a file is skipped with its reason on "
@@ -60,8 +63,11 @@ void AddMacroCommand(CLI::App& app, int& exitCode) {
             return;
         }
         EditorSession session;
-        for (const std::string& path : o->paths)
-            if (!RunOn(session, macro, path)) exitCode = ExitFailed;
+        exitCode = RunOnPaths(o->paths, o->recursive, session.Config().Extensions,
+                              [&](const std::string& path) {
+                                  return RunOn(session, macro, path) ? FileOutcome::Updated
+                                                                     : FileOutcome::Failed;
+                              });
     });
 }
 

@@ -1,6 +1,7 @@
 // tessaly-cli parse [--pattern P] [--dry-run] PATH...: fills the tags from
 // each file's name as "Tags by filename" does, then updates the file.
 #include "CliEditor.h"
+#include "FileWalk.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -18,6 +19,7 @@ namespace {
 struct ParseOptions {
     std::optional<std::string> pattern;
     bool dryRun = false;
+    bool recursive = false;
     std::vector<std::string> paths;
 };
 
@@ -57,14 +59,18 @@ void AddParseCommand(CLI::App& app, int& exitCode) {
                         "current parsing pattern)");
     command->add_flag("--dry-run", o->dryRun,
                       "Write nothing; print the editor's boxes as one JSON object per file");
-    command->add_option("PATH", o->paths, "Files to fill")->required();
+    AddRecursiveFlag(*command, o->recursive);
+    command->add_option("PATH", o->paths, "Files to fill (folders with -r)")->required();
     command->footer(
         "Both tag versions are switched on, as in the editor. Exit status: 0 when every file was "
         "filled (and updated), 1 otherwise, 2 on a usage error.");
     command->callback([o, &exitCode] {
         EditorSession session;
-        for (const std::string& path : o->paths)
-            if (!ParseOne(session, *o, path)) exitCode = ExitFailed;
+        exitCode = RunOnPaths(o->paths, o->recursive, session.Config().Extensions,
+                              [&](const std::string& path) {
+                                  if (!ParseOne(session, *o, path)) return FileOutcome::Failed;
+                                  return o->dryRun ? FileOutcome::Read : FileOutcome::Updated;
+                              });
     });
 }
 

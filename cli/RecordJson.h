@@ -1,5 +1,5 @@
 // The record of one file as JSON: keys are the record's own field names, in
-// the record's order; tag text is written with byte b as code point U+00bb.
+// the record's order; tag text is written as it is (UTF-8).
 #pragma once
 
 #include "engine/AudioFileData.h"

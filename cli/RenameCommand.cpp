@@ -3,6 +3,7 @@
 // name as the file list's in-place rename does. Prints each file's path
 // afterwards.
 #include "CliEditor.h"
+#include "FileWalk.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -20,6 +21,7 @@ namespace {
 struct RenameOptions {
     std::optional<std::string> pattern;
     std::optional<std::string> name;
+    bool recursive = false;
     std::vector<std::string> paths;
 };
 
@@ -53,26 +55,27 @@ void AddRenameCommand(CLI::App& app, int& exitCode) {
     command->add_option("--name", o->name,
                         "Give the one PATH this new file name, as the file list's Rename does")
         ->excludes(pattern);
-    command->add_option("PATH", o->paths, "Files to rename")->required();
+    AddRecursiveFlag(*command, o->recursive);
+    command->add_option("PATH", o->paths, "Files to rename (folders with -r)")->required();
     command->footer(
         "A file keeps its own extension and never replaces an existing file. A new name that "
-        "changes the extension is a question answered by --yes (default No). Prints the path of "
+        "changes the extension is a question: asked on a terminal, answered Yes by --yes, No "
+        "without a terminal. Prints the path of "
         "each file after its rename. Exit status: 0 when every file was renamed (or already had "
         "the name), 1 otherwise, 2 on a usage error.");
     command->callback([o, &exitCode] {
-        if (o->name && o->paths.size() != 1) {
+        if (o->name && (o->paths.size() != 1 || o->recursive)) {
             PrintError("--name renames one PATH only");
             exitCode = ExitUsage;
             return;
         }
         EditorSession session;
-        for (const std::string& path : o->paths) {
-            if (!RenameOne(session, *o, path)) {
-                exitCode = ExitFailed;
-                continue;
-            }
-            std::printf("%s\n", session.Editor().SelectedFileKey().c_str());
-        }
+        exitCode = RunOnPaths(o->paths, o->recursive, session.Config().Extensions,
+                              [&](const std::string& path) {
+                                  if (!RenameOne(session, *o, path)) return FileOutcome::Failed;
+                                  std::printf("%s\n", session.Editor().SelectedFileKey().c_str());
+                                  return FileOutcome::Updated;
+                              });
     });
 }
 

@@ -3,6 +3,7 @@
 // same read-back check that the stream properties did not change.
 #include "CliEditor.h"
 #include "Commands.h"
+#include "FileWalk.h"
 
 #include "engine/TagFields.h"
 
@@ -26,6 +27,7 @@ struct SetOptions {
     std::optional<std::string> language;
     std::optional<int> copyBuffer;
     bool keepTimes = false;
+    bool recursive = false;
     std::vector<std::string> paths;
 };
 
@@ -112,7 +114,8 @@ void AddSetCommand(CLI::App& app, int& exitCode) {
     set->add_option("--copy-buffer", o->copyBuffer, "Block size of a rewrite, 2048 to 65536")
         ->check(CLI::Range(2048, 65536));
     set->add_flag("--keep-times", o->keepTimes, "Give each file back the times it had");
-    set->add_option("PATH", o->paths, "Files to update")->required();
+    AddRecursiveFlag(*set, o->recursive);
+    set->add_option("PATH", o->paths, "Files to update (folders with -r)")->required();
     set->footer(
         "Fields are set in both tag versions unless --v1 or --v2 is given. Exit status: 0 when "
         "every file was updated, 1 otherwise, 2 on a usage error.");
@@ -122,8 +125,9 @@ void AddSetCommand(CLI::App& app, int& exitCode) {
         if (o->language) config.Language = ArgumentText(*o->language);
         if (o->copyBuffer) config.CopyBuffer = *o->copyBuffer;
         if (o->keepTimes) config.OriginalDateTime = true;
-        for (const std::string& path : o->paths)
-            if (!SetOne(session, path, *o)) exitCode = ExitFailed;
+        exitCode = RunOnPaths(o->paths, o->recursive, config.Extensions, [&](const std::string& path) {
+            return SetOne(session, path, *o) ? FileOutcome::Updated : FileOutcome::Failed;
+        });
     });
 }
 

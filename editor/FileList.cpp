@@ -1,6 +1,7 @@
 #include "editor/FileList.h"
 
 #include "editor/PaneBoxes.h"
+#include "engine/FileIO.h"
 #include "engine/TagFields.h"
 #include "engine/Utf8Text.h"
 #include "engine/ReadAudioFile.h"
@@ -97,6 +98,12 @@ FolderListing ListFolder(const std::string& folderPath, const std::vector<std::s
         listing.Rows.push_back(MakeFileRow(key, name, record));
     }
     return listing;
+}
+
+bool IsListedFile(const std::string& path, const std::vector<std::string>& extensions) {
+    std::error_code error;
+    return HasListedExtension(NameOf(path), extensions) &&
+           std::filesystem::is_regular_file(path, error);
 }
 
 bool HasForbiddenNameCharacter(std::string_view name) {

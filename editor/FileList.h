@@ -51,6 +51,10 @@ struct FolderListing {
 // zero file time, after the reader's message.
 FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions);
 
+// True when `path` would have a row in the listing of its folder: its name
+// ends in one of `extensions` and it is a regular file (links followed).
+bool IsListedFile(const std::string& path, const std::vector<std::string>& extensions);
+
 // The in-place rename's first check: a name with a character no file name
 // may hold (\ / : * ? " < > |, or a zero character). The message to show
 // with the caption "Rename".

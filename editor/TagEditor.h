@@ -130,6 +130,13 @@ public:
     // selected (and listed unless it is the current one), its row selected
     // and the file loaded. False when it has no row or could not be loaded.
     bool OpenFile(const std::string& path);
+    // Shows `path` as the only row of the list of its folder, without
+    // listing the folder: the file is listed by the same rule (a listed
+    // extension, a regular file after following links), read once and
+    // loaded. The cost is that of the one file, whatever its folder holds,
+    // and no other file is opened. False when it has no row or could not be
+    // read (the reader has said why).
+    bool OpenSingleFile(const std::string& path);
 
     // The list menu's Rename: true when the label edit may start now; else
     // it starts (StartLabelEdit) once the selected file is loaded.

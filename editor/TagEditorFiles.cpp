@@ -3,6 +3,7 @@
 #include "editor/TagEditor.h"
 
 #include "engine/FileIO.h"
+#include "engine/ReadAudioFile.h"
 #include "patterns/Rename.h"
 #include "patterns/Utils.h"
 
@@ -73,6 +74,42 @@ bool TagEditor::OpenFile(const std::string& path) {
     Publish(EditorEventKind::SelectionChanged);
     LoadSelectedFile();
     return !CurrentFile.FileName.empty() && CurrentFile.FileName == SelectedFileKey();
+}
+
+bool TagEditor::OpenSingleFile(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    folderSelection_ = folder.empty() ? "./" : folder;
+    listedFolder_ = CurrentFolder();
+    const std::string key = listedFolder_ + NameOf(path);
+    std::vector<FileRow> rows;
+    AudioFileData record;
+    FileTimes times;
+    Host& host = CurrentHost();
+    if (IsListedFile(key, config_.Extensions)) {
+        host.ShowProgress("Loading..");
+        host.SetProgress(75);
+        GetFileTimes(key, times);
+        record = ReadAudioFile(key);
+        host.HideProgress();
+        rows.push_back(MakeFileRow(key, NameOf(key), record));
+    }
+    unreadableFiles_ = !rows.empty() && record.FileName.empty() ? 1 : 0;
+    files_.SetRows(std::move(rows));
+    Publish(EditorEventKind::FileListChanged);
+    Publish(EditorEventKind::SelectionChanged);
+    ForgetLoadedFile();
+    if (files_.Empty()) return false;
+    if (unreadableFiles_ != 0) {  // the reader has said why; reading again would say it twice
+        Fail();
+        return false;
+    }
+    // The row's read is the load's read: the file was read a moment ago.
+    CurrentFile = std::move(record);
+    ShowTags();
+    lastFileClick_ = key;
+    lastFileDate_ = times.Modified;
+    FillPatternLists();
+    return true;
 }
 
 bool TagEditor::BeginRename() {

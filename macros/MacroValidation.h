@@ -25,7 +25,15 @@ struct MacroVerdict {
     std::vector<std::string> Lines;
     // The same lines, each followed by CR LF, as the message box shows them.
     std::string Messages;
+    // For an invalid command that is near a valid one, the likely intended
+    // form: "did you mean {TITLE:x}?".
+    std::vector<std::string> Hints;
 };
+
+// The likely intended form of an invalid command (the text between its
+// braces as typed, spaces removed), "" when none is near: a value after "="
+// or another stray mark instead of ":", a keyword misspelt by a letter or two.
+std::string NearMissHint(std::string_view command);
 
 MacroVerdict ValidateMacro(std::string_view text);
 

@@ -38,6 +38,12 @@ std::string_view TrimSpaces(std::string_view text) {
 
 }  // namespace
 
+std::vector<std::string_view> PatternKeywords() {
+    std::vector<std::string_view> keywords;
+    for (const KeywordField& row : kKeywordFields) keywords.push_back(row.keyword);
+    return keywords;
+}
+
 FieldNumber PatternFieldFromKeyword(std::string_view keyword) {
     keyword = TrimSpaces(keyword);
     for (const auto& entry : kKeywordFields) {

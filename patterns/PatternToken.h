@@ -30,6 +30,9 @@ struct PatternToken {
 // after upper-casing and trimming spaces; FieldNone for anything else.
 FieldNumber PatternFieldFromKeyword(std::string_view keyword);
 
+// Every keyword PatternFieldFromKeyword knows, in its table's order.
+std::vector<std::string_view> PatternKeywords();
+
 // Splits a pattern into tokens. Braces do not nest: a "{" always opens a
 // keyword, a "}" outside braces is literal text, "{" inside braces belongs to
 // the keyword, and a keyword never closed is dropped.

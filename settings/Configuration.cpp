@@ -112,6 +112,7 @@ Configuration LoadConfiguration(CRegSettings& store) {
     c.OriginalDateTime = read.Bool(Base, "OriginalDateTime", false);
     c.ExtendedInfo = read.Bool(Base, "ExtendedInfo", true);
     c.ConfirmExit = read.Bool(Base, "ConfirmExit", true);
+    c.DebugLog = read.Bool(Base, "DebugLog", true);
 
     c.FileByTagsPatterns = LoadPatterns(store, FileByTagsKey);
     c.TagsByFilePatterns = LoadPatterns(store, TagsByFileKey);
@@ -180,6 +181,7 @@ bool SaveConfiguration(CRegSettings& store, const Configuration& c, bool toolbar
         store.SaveSetting(Root, Base, "ExtendedInfo", Text(c.ExtendedInfo));
         store.SaveSetting(Root, Base, "QuickLoad", Text(c.QuickLoad));
         store.SaveSetting(Root, Base, "ConfirmExit", Text(c.ConfirmExit));
+        store.SaveSetting(Root, Base, "DebugLog", Text(c.DebugLog));
         SavePatternsAndMacros(store, c);
         store.SaveSetting(Root, Base, "RenameSpace", Text(c.RenameSpace));
         store.SaveSetting(Root, Base, "RenameSpaceChar", c.RenameSpaceChar);

@@ -55,6 +55,7 @@ struct Configuration {
     bool OriginalDateTime = false;
     bool ExtendedInfo = true;
     bool ConfirmExit = true;
+    bool DebugLog = true;  // trace updates to the debug log in the user's state folder
     std::vector<std::string> FileByTagsPatterns;
     std::vector<std::string> TagsByFilePatterns;
     bool RenameSpace = false;

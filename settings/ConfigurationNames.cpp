@@ -60,6 +60,7 @@ const std::vector<std::string>& BaseValueNames() {
         "FileByTags Current",
         "TagsByFile Current",
         "Language",
+        "DebugLog",
         "LastFolder",
     };
     return names;

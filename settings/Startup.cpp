@@ -1,5 +1,7 @@
 #include "settings/Startup.h"
 
+#include "engine/DebugLog.h"
+
 #include "settings/ShellIntegration.h"
 
 #include <cstdlib>
@@ -32,9 +34,19 @@ std::unique_ptr<CRegSettings> OpenSettings(const std::string& path) {
     return OpenFileSettings(path);
 }
 
+std::string DebugLogPathFor(const Configuration& config) {
+    if (!config.DebugLog) return "";
+    if (const char* value = std::getenv("XDG_STATE_HOME"); value && value[0] == '/')
+        return std::string(value) + "/tessaly/" + DebugLogName;
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        return std::string(home) + "/.local/state/tessaly/" + DebugLogName;
+    return "";  // no home to keep it in: better no log than one in a music folder
+}
+
 Configuration StartProgram(const std::string& settingsOption) {
     Settings = OpenSettings(SettingsPath(settingsOption));
     Configuration config = LoadConfiguration(*Settings);
+    SetDebugLogPath(DebugLogPathFor(config));
     if (!config.Installed) RegisterShellVerb(true, config.Extensions);
     return config;
 }

@@ -23,8 +23,14 @@ std::string SettingsPath(const std::string& option);
 // empty path means the system registry.)
 std::unique_ptr<CRegSettings> OpenSettings(const std::string& path);
 
+// Where the debug log goes: $XDG_STATE_HOME/tessaly/DEBUG.LOG (XDG_STATE_HOME
+// defaulting to ~/.local/state); "" (no log) when the configuration's
+// DebugLog is off or there is no home folder.
+std::string DebugLogPathFor(const Configuration& config);
+
 // The GUI's start-up before its main window: creates the global Settings on
-// SettingsPath(settingsOption), loads the configuration and, while
+// SettingsPath(settingsOption), loads the configuration, places the debug
+// log and, while
 // "Installed" is false, registers the shell integration. The fixed tables
 // (genres, hot keys, field names, defaults) are constants built before main.
 Configuration StartProgram(const std::string& settingsOption);

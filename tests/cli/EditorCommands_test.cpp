@@ -226,7 +226,9 @@ TEST_F(EditorCommandsTest, DeleteOnlyWhenTheQuestionIsAnsweredYes) {
     const std::string song = Song("song.mp3");
     CliResult no = Cli("delete music/song.mp3");
     EXPECT_EQ(no.status, 1);
-    EXPECT_EQ(no.err, "Confirm: Delete " + song + "\n\nAre You Sure?\n");
+    EXPECT_EQ(no.err, "Confirm: Delete " + song +
+                          "\n\nAre You Sure?\nNo terminal to answer on: taken as No (give --yes "
+                          "to confirm).\n");
     EXPECT_TRUE(std::filesystem::exists(song));
     CliResult yes = Cli("delete --yes music/song.mp3");
     EXPECT_EQ(yes.status, 0) << yes.err;

@@ -72,6 +72,33 @@ TEST_F(TagEditorTest, LoadingShowsTheFileItsStreamAndCaption) {
     EXPECT_TRUE(editor_.Controls().Update);
 }
 
+TEST_F(TagEditorTest, ASingleFileIsTheOnlyRowOfItsFolderAndIsReadOnce) {
+    const std::string song = Put("song.mp3", Tagged);
+    Put("other.mp3", Tagged);
+    Put("notes.txt", Tagged);
+    std::filesystem::create_directories(dir_.File("folder.mp3"));
+    ASSERT_TRUE(editor_.OpenSingleFile(song));
+    ASSERT_EQ(editor_.Files().Rows().size(), 1u);
+    EXPECT_EQ(editor_.Files().Rows()[0].Column(2), "hello world");
+    EXPECT_EQ(editor_.CurrentFolder(), dir_.File(""));
+    EXPECT_EQ(Box(2, FieldTitle), "hello world");
+    EXPECT_EQ(host_.progress, std::vector<int>{75});  // one read for the row and the panes
+    EXPECT_TRUE(host_.messages.empty());
+
+    // Its folder is the one a rename works in.
+    editor_.RenameWithPattern("{TITLE}");
+    EXPECT_EQ(editor_.SelectedFileKey(), dir_.File("hello world.mp3"));
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("hello world.mp3")));
+
+    // What the list would not show has no row, and nothing stays loaded.
+    for (const std::string name : {"notes.txt", "folder.mp3", "missing.mp3"}) {
+        EXPECT_FALSE(editor_.OpenSingleFile(dir_.File(name))) << name;
+        EXPECT_TRUE(editor_.Files().Empty()) << name;
+        EXPECT_FALSE(editor_.Controls().Update) << name;
+    }
+    EXPECT_TRUE(host_.messages.empty());
+}
+
 TEST_F(TagEditorTest, TheSameUnchangedFileKeepsItsEditsAndAChangedFileIsReread) {
     const std::string path = Put("song.mp3", Tagged);
     ASSERT_TRUE(editor_.OpenFile(path));

@@ -15,6 +15,8 @@ using testsupport::TempDir;
 using testsupport::Utf16;
 using testsupport::WriteBytes;
 
+using namespace std::string_literals;
+
 namespace {
 
 const std::string Signature = testsupport::Bytes({0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11});
@@ -158,6 +160,57 @@ TEST(wmvtag, HeaderSizeBeyondTheFileReadsOnlyTheFile) {
     }
 }
 
+// One extended descriptor: name, value type and value as stored.
+std::string Descriptor(const std::string& name, uint16_t type, const std::string& value) {
+    return testsupport::LittleEndian(Utf16(name).size(), 2) + Utf16(name) +
+           testsupport::LittleEndian(type, 2) + testsupport::LittleEndian(value.size(), 2) + value;
+}
+
+std::string ExtendedDescription(const std::vector<std::string>& descriptors) {
+    std::string payload = testsupport::LittleEndian(descriptors.size(), 2);
+    for (const std::string& d : descriptors) payload += d;
+    return AsfObject(testsupport::Guid("D2D0A440-E307-11D2-97F0-00A0C95EA850"), payload);
+}
+
+TEST(wmvtag, ExtendedDescriptionGivesAlbumYearTrackAndGenre) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> descriptors;
+        std::string album, year, track, genre;
+        bool present;
+    };
+    const Case cases[] = {
+        {"strings",
+         {Descriptor("WM/AlbumTitle", 0, Utf16("Blue")), Descriptor("WM/Year", 0, Utf16("1999")),
+          Descriptor("WM/TrackNumber", 0, Utf16("7")), Descriptor("WM/Genre", 0, Utf16("Jazz"))},
+         "Blue", "1999", "7", "Jazz", true},
+        {"track as a DWORD, others skipped",
+         {Descriptor("WM/Composer", 0, Utf16("x")), Descriptor("WM/TrackNumber", 3, "\x0C\0\0\0"s),
+          Descriptor("WM/Genre", 1, "\1\2")},
+         "", "", "12", "", true},
+        {"a descriptor overrunning the object ends the walk",
+         {Descriptor("WM/Year", 0, Utf16("2001")), "@\0"s + Utf16("WM/Genre")},
+         "", "2001", "", "", true},
+        {"nothing wanted", {Descriptor("IsVBR", 2, "\1\0\0\0"s)}, "", "", "", "", false},
+    };
+    for (const Case& c : cases) {
+        const ID3v2Data tag = ParseASFTags(AsfHeader({ExtendedDescription(c.descriptors)}));
+        EXPECT_EQ(tag.Album, c.album) << c.name;
+        EXPECT_EQ(tag.Year, c.year) << c.name;
+        EXPECT_EQ(tag.Track, c.track) << c.name;
+        EXPECT_EQ(tag.Genre, c.genre) << c.name;
+        EXPECT_EQ(tag.Present, c.present) << c.name;
+    }
+    // Both descriptions, in either order, fill their own fields.
+    const std::string extended = ExtendedDescription({Descriptor("WM/Genre", 0, Utf16("Folk"))});
+    for (const std::string& header : {AsfHeader({extended, Description()}),
+                                      AsfHeader({Description(), extended})}) {
+        const ID3v2Data tag = ParseASFTags(header);
+        EXPECT_EQ(tag.Title, "Abcd");
+        EXPECT_EQ(tag.Genre, "Folk");
+    }
+}
+
 TEST(wmvtagInterop, FfmpegWmaWithMetadata) {
     if (!testsupport::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg not installed";
     TempDir dir;
@@ -165,7 +218,8 @@ TEST(wmvtagInterop, FfmpegWmaWithMetadata) {
     ASSERT_EQ(testsupport::Run("ffmpeg -v error -y -f lavfi -i sine=d=1 -c:a wmav2 "
                                "-metadata title='Night Train' -metadata artist='The Quiet Ones' "
                                "-metadata copyright='(c) 2024 Nobody' "
-                               "-metadata comment='Recorded live' " +
+                               "-metadata comment='Recorded live' -metadata album='Lost Maps' "
+                               "-metadata WM/Year=2019 -metadata track=5 -metadata genre=Ambient " +
                                path),
               0);
     FileHandle file(path, "r");
@@ -181,4 +235,8 @@ TEST(wmvtagInterop, FfmpegWmaWithMetadata) {
     // comment among its extended attributes, which are not read here.
     EXPECT_TRUE(tag.Comment.empty() || tag.Comment == "Recorded live")
         << tag.Comment;
+    EXPECT_EQ(tag.Album, "Lost Maps");
+    EXPECT_EQ(tag.Year, "2019");
+    EXPECT_EQ(tag.Track, "5");
+    EXPECT_EQ(tag.Genre, "Ambient");
 }

@@ -70,6 +70,17 @@ TEST(ValidateMacro, VerdictsAndMessages) {
     }
 }
 
+TEST(ValidateMacro, NearMissesNameTheLikelyForm) {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"{TITLE=x}", {"did you mean {TITLE:x}?"}},
+        {"{v1Artist;Abba}{ UPDTE }", {"did you mean {v1Artist:Abba}?", "did you mean {UPDATE}?"}},
+        {"{V2TITEL:Live}", {"did you mean {V2TITLE:Live}?"}},
+        {"{GENRE}", {"did you mean {GENRE:value}?"}},
+        {"{FOO}{XYZZY:1}{TITLE:x}", {}},  // nothing near, or nothing wrong
+    };
+    for (const auto& [macro, hints] : cases) EXPECT_EQ(ValidateMacro(macro).Hints, hints) << macro;
+}
+
 TEST(MatchMacroKeyword, FirstRowAndTestWin) {
     auto match = MatchMacroKeyword("V1TOV2");
     ASSERT_TRUE(match);
