@@ -10,6 +10,7 @@
 
 #include "engine/FileIO.h"
 #include "engine/ReadAudioFile.h"
+#include "engine/TagFields.h"
 
 #include <CLI/CLI.hpp>
 
@@ -75,23 +76,34 @@ void PrintListing(std::string& out, const AudioFileData& d) {
 
     const ID3v1Data& v1 = d.ID3v1;
     Appendf(out, "ID3v1: %s\n", v1.Present ? "present" : "none");
-    PrintFields(out, {{"Track", &v1.Track}, {"Artist", &v1.Artist}, {"Title", &v1.Title},
-                 {"Album", &v1.Album}, {"Year", &v1.Year}, {"Genre", &v1.Genre},
-                 {"Comment", &v1.Comment}});
+    std::vector<std::pair<const char*, const std::string*>> fields;
+    for (const TagField& field : TagFields())
+        if (field.V1 != nullptr) fields.emplace_back(field.Label.data(), &(v1.*field.V1));
+    PrintFields(out, fields);
 
     const ID3v2Data& v2 = d.ID3v2;
+    fields.clear();
+    for (const TagField& field : TagFields()) {
+        const char* label = field.Label.data();
+        if (v2.IsASF) {
+            // The content description's own names for the fields it fills.
+            switch (field.Number) {
+                case FieldArtist: label = "Author"; break;
+                case FieldComment: label = "Description"; break;
+                case FieldOriginalArtist: label = "Rating"; break;
+                case FieldComposer: case FieldURL: case FieldEncoder: continue;
+                default: break;
+            }
+        }
+        fields.emplace_back(label, &(v2.*field.V2));
+    }
     if (v2.IsASF) {
         Appendf(out, "Windows Media content description: %s\n", v2.Present ? "present" : "none");
-        PrintFields(out, {{"Title", &v2.Title}, {"Author", &v2.Artist}, {"Copyright", &v2.Copyright},
-                     {"Description", &v2.Comment}, {"Rating", &v2.OriginalArtist}});
+        PrintFields(out, fields);
     } else if (v2.Present) {
         Appendf(out, "ID3v2: version 2.%d.%d, %d bytes, flags 0x%02X\n", v2.MajorVersion,
                     v2.Revision, v2.TagSize, v2.Flags & 0xFF);
-        PrintFields(out, {{"Track", &v2.Track}, {"Artist", &v2.Artist}, {"Title", &v2.Title},
-                     {"Album", &v2.Album}, {"Year", &v2.Year}, {"Genre", &v2.Genre},
-                     {"Comment", &v2.Comment}, {"Composer", &v2.Composer},
-                     {"Original artist", &v2.OriginalArtist}, {"Copyright", &v2.Copyright},
-                     {"URL", &v2.URL}, {"Encoded by", &v2.EncodedBy}});
+        PrintFields(out, fields);
     } else {
         Appendf(out, "ID3v2: none\n");
     }

@@ -22,7 +22,7 @@ struct TagField {
     int WriteRank;         // the order in which a new tag's frames are written
     int PaneRank;          // the order of the boxes in the panes
     std::string_view Box;       // control name after "v1"/"v2": "title", "origartist", ...
-    std::string_view Label;     // as the command line prints it
+    std::string_view Label;     // as the command line prints it (NUL-terminated)
     std::string_view JsonKey;   // the record member's name
     std::string_view Option;    // the command line's option, without "--"
 };
