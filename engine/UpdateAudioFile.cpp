@@ -142,6 +142,16 @@ struct UpdateRun {
     void KeepMode(int32_t fd) const {
         if (read.Mode & (S_ISUID | S_ISGID)) ::fchmod(fd, read.Mode & 07777);
     }
+
+    // The end of an update written within the file itself, once it is flushed.
+    void FinishWithin(FileHandle& file, UpdateBackup& backup, const AudioFileData& record,
+                      const UpdateOptions& options) {
+        KeepMode(file.Get());
+        DiscardAfterSuccess(backup);
+        file.Close();
+        if (options.OriginalDateTime)
+            SetFileTimes(target, record.Created, record.Accessed, record.Modified);
+    }
 };
 
 // An update that was cut short (a killed process, a stopped machine) left a
@@ -239,11 +249,7 @@ bool UpdateInPlace(FileHandle& file, UpdateRun& run, const AudioFileData& record
     if (ok && changeTrailer) ok = UpdateTrailer(h, record.ID3v1, disk.trailer, trailerInFile, size, nullptr) >= 0;
     ok = ok && FileSync(h);
     if (!ok) return run.Undo(backup, h, ErrorOr(EIO));
-    run.KeepMode(h);
-    run.DiscardAfterSuccess(backup);
-    file.Close();
-    if (options.OriginalDateTime)
-        SetFileTimes(run.target, record.Created, record.Accessed, record.Modified);
+    run.FinishWithin(file, backup, record, options);
     run.progress.Set(100);
     return true;
 }
@@ -328,11 +334,7 @@ bool RewriteWithinFile(FileHandle& file, UpdateRun& run, const AudioFileData& re
     const int64_t length = ok ? UpdateTrailer(h, record.ID3v1, disk.trailer, copiedTrailer, end, &run.log) : -1;
     ok = length >= 0 && FileSetLength(h, length) && FileSync(h);
     if (!ok) return run.Undo(backup, h, ErrorOr(EIO));
-    run.KeepMode(h);
-    run.DiscardAfterSuccess(backup);
-    file.Close();
-    if (options.OriginalDateTime)
-        SetFileTimes(run.target, record.Created, record.Accessed, record.Modified);
+    run.FinishWithin(file, backup, record, options);
     run.log.Write("Finished");
     return true;
 }
