@@ -173,7 +173,7 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
                 if (data.FileName.empty()) return output;  // the Host has said why
                 output.read = true;
                 if (json) {
-                    output.text = RecordToJson(data).dump();
+                    AppendRecordJson(output.text, data);
                     output.text += '\n';
                 } else {
                     PrintListing(output.text, data);

@@ -1,16 +1,17 @@
-// The record of one file as JSON: keys are the record's own field names, in
-// the record's order; tag text is written as it is (UTF-8).
+// The record of one file as one line of JSON: keys are the record's own field
+// names, in the record's order; tag text is written as it is (UTF-8). Written
+// directly rather than through a JSON document: `info --json` writes one of
+// these per file, and building a document cost as much as reading the file.
+// The text is exactly what a JSON library's compact form gives.
 #pragma once
 
 #include "engine/AudioFileData.h"
 
-#include <nlohmann/json.hpp>
+#include <string>
 
 namespace tessaly::cli {
 
-nlohmann::ordered_json RecordToJson(const AudioFileData& data);
-nlohmann::ordered_json ID3v1ToJson(const ID3v1Data& tag);
-nlohmann::ordered_json ID3v2ToJson(const ID3v2Data& tag);
-nlohmann::ordered_json MPEGToJson(const MPEGData& mpeg);
+// Appends the record's JSON object (no line end) to `out`.
+void AppendRecordJson(std::string& out, const AudioFileData& data);
 
 }  // namespace tessaly::cli

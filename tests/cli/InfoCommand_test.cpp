@@ -23,7 +23,7 @@ protected:
         const std::string path = dir_.File("song.mp3");
         testsupport::WriteBytes(
             path, id3::Tag(3, id3::TextFrame(3, "TIT2", "Caf\xE9") +
-                                  id3::TextFrame(3, "TPE1", "Band")) +
+                                  id3::TextFrame(3, "TPE1", "Band \"q\" \\ \t\x01\x7F")) +
                       testsupport::PlainFrame(testsupport::Bytes({0xFF, 0xFB, 0x90, 0x44})) +
                       id3::Trailer("Title", "Artist", "", "1999", "", 17));
         return path;
@@ -37,6 +37,9 @@ TEST_F(InfoCommandTest, JsonHasTheRecordsFieldsInOrderAndBytesAsCodePoints) {
     const auto r = Info("--json " + ShellQuote(Song()));
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = nlohmann::ordered_json::parse(r.out);
+    // Exactly the compact form a JSON library writes, escapes included.
+    EXPECT_EQ(j.dump() + "\n", r.out);
+    EXPECT_EQ(j["ID3v2"]["Artist"], "Band \"q\" \\ \t\x01\x7F");
     std::vector<std::string> keys;
     for (auto& [key, value] : j.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"FileName", "Created", "Accessed", "Modified",
