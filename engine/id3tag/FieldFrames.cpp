@@ -91,8 +91,9 @@ FieldFrameMap MapFieldFrames(const std::vector<ID3v2Frame>& frames, int majorVer
     return map;
 }
 
-void ReadFieldFrames(const std::vector<ID3v2Frame>& frames, int majorVersion, ID3v2Data& record) {
-    const FieldFrameMap map = MapFieldFrames(frames, majorVersion);
+FieldFrameMap ReadFieldFrames(const std::vector<ID3v2Frame>& frames, int majorVersion,
+                              ID3v2Data& record) {
+    FieldFrameMap map = MapFieldFrames(frames, majorVersion);
     for (const TagField& field : TagFields()) {
         const std::vector<size_t>& indexes = map.Frames[field.Number];
         if (indexes.empty()) continue;
@@ -124,6 +125,7 @@ void ReadFieldFrames(const std::vector<ID3v2Frame>& frames, int majorVersion, ID
         }
         value = JoinValues(values);
     }
+    return map;
 }
 
 }  // namespace tessaly

@@ -35,7 +35,8 @@ std::string_view FrameContent(const ID3v2Frame& frame, int majorVersion);
 
 // Fills the twelve fields of `record` from `frames`: each value decoded to
 // UTF-8, the values of a text field (several in one frame, or several frames)
-// joined by "/".
-void ReadFieldFrames(const std::vector<ID3v2Frame>& frames, int majorVersion, ID3v2Data& record);
+// joined by "/". Returns the map of the frames it read them from.
+FieldFrameMap ReadFieldFrames(const std::vector<ID3v2Frame>& frames, int majorVersion,
+                              ID3v2Data& record);
 
 }  // namespace tessaly

@@ -153,8 +153,7 @@ std::string RecordingTimeTo23(const ID3v2Frame& frame, int majorVersion) {
 std::string MergeFrames(const ID3v2Data& wanted, const std::string& language,
                         const std::vector<ID3v2Frame>& frames, int majorVersion) {
     ID3v2Data old;
-    ReadFieldFrames(frames, majorVersion, old);
-    const FieldFrameMap map = MapFieldFrames(frames, majorVersion);
+    const FieldFrameMap map = ReadFieldFrames(frames, majorVersion, old);
 
     std::vector<const TagField*> owner(frames.size(), nullptr);
     for (const TagField& field : TagFields())

@@ -86,10 +86,14 @@ std::string BuildFieldFrame(const TagField& field, const std::string& text,
 }
 
 std::string BuildManagedFrames(const ID3v2Data& data, const std::string& language) {
-    std::vector<const TagField*> order;
-    for (const TagField& field : TagFields()) order.push_back(&field);
-    std::sort(order.begin(), order.end(),
-              [](const TagField* a, const TagField* b) { return a->WriteRank < b->WriteRank; });
+    static const std::vector<const TagField*> order = [] {
+        std::vector<const TagField*> fields;
+        for (const TagField& field : TagFields()) fields.push_back(&field);
+        std::sort(fields.begin(), fields.end(), [](const TagField* a, const TagField* b) {
+            return a->WriteRank < b->WriteRank;
+        });
+        return fields;
+    }();
     std::string block;
     for (const TagField* field : order) {
         const std::string& value = data.*field->V2;
