@@ -73,7 +73,8 @@ std::string FormatFileDate(int64_t fileTime) {
     return text;
 }
 
-FolderListing ListFolder(const std::string& folderPath, const std::vector<std::string>& extensions) {
+FolderListing ListFolder(const std::string& folderPath, const std::vector<std::string>& extensions,
+                         const std::atomic<bool>* cancelled) {
     namespace fs = std::filesystem;
     std::string folder = folderPath;
     if (folder.empty() || folder.back() != '/') folder += '/';
@@ -92,6 +93,10 @@ FolderListing ListFolder(const std::string& folderPath, const std::vector<std::s
 
     FolderListing listing;
     for (const std::string& name : names) {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) {
+            listing.Cancelled = true;
+            break;
+        }
         const std::string key = folder + name;
         AudioFileData record = ReadAudioFile(key);
         if (record.FileName.empty()) ++listing.Unreadable;

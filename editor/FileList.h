@@ -5,6 +5,7 @@
 #include "engine/AudioFileData.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,6 +42,7 @@ std::string FormatFileDate(int64_t fileTime);
 struct FolderListing {
     std::vector<FileRow> Rows;  // in the order the folder enumerates them
     int Unreadable = 0;         // files that could not be opened (rows with empty columns)
+    bool Cancelled = false;     // stopped early: the rows are incomplete
 };
 
 // The audio files of `folder`: regular files (symbolic links followed) whose
@@ -48,8 +50,10 @@ struct FolderListing {
 // any other: a hidden file is listed wherever it carries another attribute,
 // which every ordinary file does. An unreadable folder gives no rows; a file
 // that cannot be opened gets its row with empty tag columns and the date of a
-// zero file time, after the reader's message.
-FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions);
+// zero file time, after the reader's message. When `cancelled` is given and
+// becomes true, the listing stops before its next file.
+FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions,
+                         const std::atomic<bool>* cancelled = nullptr);
 
 // True when `path` would have a row in the listing of its folder: its name
 // ends in one of `extensions` and it is a regular file (links followed).

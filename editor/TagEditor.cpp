@@ -4,6 +4,8 @@
 #include "engine/FileIO.h"
 #include "engine/ReadAudioFile.h"
 
+#include <algorithm>
+
 namespace tessaly {
 
 TagEditor::TagEditor(Configuration& config, CRegSettings& store) : config_(config), store_(store) {
@@ -13,11 +15,28 @@ TagEditor::TagEditor(Configuration& config, CRegSettings& store) : config_(confi
     controls_ = tessaly::SetEditorState(EditorMode::Normal, CurrentFile, boxes_);
 }
 
-void TagEditor::AddListener(Listener listener) { listeners_.push_back(std::move(listener)); }
+int TagEditor::AddListener(Listener listener) {
+    listeners_.emplace_back(nextListenerId_, std::move(listener));
+    return nextListenerId_++;
+}
 
-void TagEditor::Publish(EditorEventKind kind, BoxId box) {
-    const EditorEvent event{kind, box};
-    for (const Listener& listener : listeners_) listener(event);
+void TagEditor::RemoveListener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void TagEditor::Publish(EditorEventKind kind, BoxId box, int row) {
+    const EditorEvent event{kind, box, row};
+    // By id, not by position: a listener may add or remove listeners.
+    std::vector<int> ids;
+    ids.reserve(listeners_.size());
+    for (const auto& entry : listeners_) ids.push_back(entry.first);
+    for (int id : ids) {
+        auto it = std::find_if(listeners_.begin(), listeners_.end(),
+                               [id](const auto& entry) { return entry.first == id; });
+        if (it == listeners_.end()) continue;
+        const Listener listener = it->second;  // the entry may go while it runs
+        listener(event);
+    }
 }
 
 void TagEditor::EditBoxes(const std::function<void()>& change) {
@@ -127,6 +146,7 @@ void TagEditor::ShowTags() {
 void TagEditor::CollectPanes() { tessaly::CollectPanes(boxes_, CurrentFile); }
 
 void TagEditor::LoadSelectedFile() {
+    Changing changing(*this);
     if (files_.Empty()) {
         FillPatternLists();
         return;

@@ -10,9 +10,15 @@
 // it works on the configuration and settings store it is given.
 //
 // Every change is announced to the listeners: each box whose text, check or
-// selection changed, and the other parts as a whole (state, captions, stream
-// information, rows, selection, pattern lists). A change of box text refreshes
-// the rename previews, so they follow typing.
+// selection changed, each row renamed or removed, and the other parts as a
+// whole (state, captions, stream information, a new set of rows, selection,
+// pattern lists). A change of box text refreshes the rename previews, so they
+// follow typing.
+//
+// While an operation runs, the editor may call its Host (a question, the
+// progress window), and a window's host lets it repaint then. Nothing may
+// enter the editor again until the operation is done: IsChanging() says when
+// a window must hold back (its timers, finished listings) and try later.
 #pragma once
 
 #include "editor/EditorState.h"
@@ -26,7 +32,9 @@
 #include "settings/CRegSettings.h"
 #include "settings/Configuration.h"
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,7 +48,9 @@ enum class EditorEventKind {
     StateChanged,         // Controls(), the boxes' Enabled and CheckEnabled
     CaptionsChanged,      // WindowCaption(), Label15, the ID3v2 pane's caption
     StreamInfoChanged,    // Stream()
-    FileListChanged,      // Files(): rows replaced, renamed, removed or re-sorted
+    FileListChanged,      // Files(): a new set of rows, or the same rows re-sorted
+    RowChanged,           // Row: its key and text (a rename)
+    RowRemoved,           // Row: gone; the rows after it moved up one place
     SelectionChanged,     // the selected row
     PatternListsChanged,  // Patterns()
     StartLabelEdit,       // begin the in-place rename of the selected row now
@@ -48,8 +58,30 @@ enum class EditorEventKind {
 
 struct EditorEvent {
     EditorEventKind Kind = EditorEventKind::BoxChanged;
-    BoxId Box;  // for BoxChanged
+    BoxId Box;     // for BoxChanged
+    int Row = -1;  // for RowChanged and RowRemoved
 };
+
+// A folder to list away from the editor's thread (RunListing), handed back
+// with FinishListing. A later request cancels it.
+struct ListingRequest {
+    std::string Folder;
+    std::vector<std::string> Extensions;
+    uint64_t Generation = 0;
+    std::shared_ptr<std::atomic<bool>> Cancelled;
+};
+
+struct ListingResult {
+    uint64_t Generation = 0;
+    FolderListing Listing;
+    // What the readers had to say, shown by FinishListing on the editor's
+    // thread in the order it was said.
+    std::vector<CollectedMessage> Messages;
+};
+
+// Lists the request's folder. Safe on any thread: it never reaches the
+// process's Host, and stops early once the request is cancelled.
+ListingResult RunListing(const ListingRequest& request);
 
 class TagEditor final : public MacroTarget {
 public:
@@ -58,7 +90,12 @@ public:
     TagEditor(Configuration& config, CRegSettings& store);
 
     using Listener = std::function<void(const EditorEvent&)>;
-    void AddListener(Listener listener);
+    // Returns an id for RemoveListener. A listener removed while an event is
+    // announced gets no later events.
+    int AddListener(Listener listener);
+    void RemoveListener(int id);
+    // True while an operation of the editor runs (see above).
+    bool IsChanging() const { return changing_ > 0; }
 
     // --- The panes ----------------------------------------------------------
     const PaneBoxes& Boxes() const { return boxes_; }
@@ -121,6 +158,18 @@ public:
     bool FolderMenuEnabled() const { return folderSelection_ != "Desktop"; }
     // Lists the current folder again (F5).
     void RefreshFolder();
+
+    // The same two for a window that lists away from its thread: the folder
+    // becomes the current one at once, with no rows, and the listing to run
+    // is returned (nullopt when the folder did not change). A listing that
+    // comes back to FinishListing after a later request is dropped (false);
+    // otherwise its rows replace the list, the first selected, and the
+    // caller then loads the selected file.
+    std::optional<ListingRequest> RequestFolder(const std::string& selection);
+    ListingRequest RequestRefresh();
+    bool FinishListing(ListingResult result);
+    // True from a request until its listing was finished.
+    bool ListingPending() const { return listingPending_; }
     const FileList& Files() const { return files_; }
     std::string SelectedFileKey() const { return files_.SelectedKey(); }
     // A click on a row; a newly selected file is loaded.
@@ -165,18 +214,30 @@ public:
     int UnreadableFiles() const { return unreadableFiles_; }
 
 private:
-    void Publish(EditorEventKind kind, BoxId box = {});
+    void Publish(EditorEventKind kind, BoxId box = {}, int row = -1);
     // Runs `change` on the boxes and announces what it changed.
     void EditBoxes(const std::function<void()>& change);
     void PublishBoxChanges(const PaneBoxes& before);
     void ListCurrentFolder();
+    ListingRequest StartListing();
+    void ApplyListing(FolderListing listing);
+    // Marks an operation of the editor for IsChanging.
+    struct Changing {
+        explicit Changing(TagEditor& editor) : editor_(editor) { ++editor_.changing_; }
+        ~Changing() { --editor_.changing_; }
+        Changing(const Changing&) = delete;
+        Changing& operator=(const Changing&) = delete;
+        TagEditor& editor_;
+    };
     void ForgetLoadedFile();
     void FollowRename(int row, const std::string& newPath);
     void Fail() { ++failures_; }
 
     Configuration& config_;
     CRegSettings& store_;
-    std::vector<Listener> listeners_;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextListenerId_ = 1;
+    int changing_ = 0;
 
     PaneBoxes boxes_;
     PaneBoxes boxesBefore_;
@@ -188,6 +249,9 @@ private:
     FileList files_;
     std::string folderSelection_;
     std::string listedFolder_;
+    uint64_t listingGeneration_ = 0;
+    std::shared_ptr<std::atomic<bool>> listingCancelled_;
+    bool listingPending_ = false;
     std::string lastFileClick_;
     int64_t lastFileDate_ = 0;
     bool pendingRename_ = false;

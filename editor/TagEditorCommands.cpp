@@ -22,6 +22,7 @@ const std::string* PatternAt(const std::vector<std::string>& patterns, int index
 }  // namespace
 
 void TagEditor::UpdateFromPanes() {
+    Changing changing(*this);
     // Busy: nothing else may start while the file is written.
     SetEditorState(EditorMode::Busy);
     const std::string path = SelectedFileKey();
@@ -78,6 +79,7 @@ void TagEditor::TagsFromFileName() {
 }
 
 int TagEditor::TagsFromFileNameWith(std::string_view pattern) {
+    Changing changing(*this);
     const std::string key = SelectedFileKey();
     if (key.empty()) return 0;
     const auto assignments = tessaly::TagsFromFileName(key, pattern, PatternOptionsOf(config_));
@@ -103,6 +105,7 @@ void TagEditor::RenameByPattern(int index) {
 }
 
 void TagEditor::RenameWithPattern(std::string_view pattern) {
+    Changing changing(*this);
     const std::string key = SelectedFileKey();
     if (key.empty()) return;
     const PatternOptions options = PatternOptionsOf(config_);
@@ -117,6 +120,7 @@ void TagEditor::RenameWithPattern(std::string_view pattern) {
 }
 
 void TagEditor::PlaySelectedFile() {
+    Changing changing(*this);
     const std::string key = SelectedFileKey();
     if (key.empty()) return;
     if (!CurrentHost().OpenWithDesktop(key)) {
@@ -127,6 +131,7 @@ void TagEditor::PlaySelectedFile() {
 }
 
 std::optional<MacroRunResult> TagEditor::HandleHotKey(int keyCode, int shiftCode) {
+    Changing changing(*this);
     return DispatchHotKey(config_.MacroTable, keyCode, shiftCode, *this);
 }
 

@@ -16,6 +16,49 @@ bool TagEditor::SetSelectedFolder(const std::string& selection) {
     return true;
 }
 
+ListingResult RunListing(const ListingRequest& request) {
+    CollectingHost host;
+    ScopedThreadHost scope(host);
+    ListingResult result;
+    result.Generation = request.Generation;
+    if (!request.Folder.empty())
+        result.Listing = ListFolder(request.Folder, request.Extensions, request.Cancelled.get());
+    result.Messages = std::move(host.Messages);
+    return result;
+}
+
+ListingRequest TagEditor::StartListing() {
+    Changing changing(*this);
+    if (listingCancelled_) listingCancelled_->store(true);
+    listingCancelled_ = std::make_shared<std::atomic<bool>>(false);
+    listedFolder_ = CurrentFolder();
+    listingPending_ = true;
+    ListingRequest request{listedFolder_, config_.Extensions, ++listingGeneration_,
+                           listingCancelled_};
+    // Rows of the folder before must not be acted on while this one lists.
+    ApplyListing({});
+    listingPending_ = true;
+    return request;
+}
+
+std::optional<ListingRequest> TagEditor::RequestFolder(const std::string& selection) {
+    folderSelection_ = selection;
+    if (CurrentFolder() == listedFolder_) return std::nullopt;
+    return StartListing();
+}
+
+ListingRequest TagEditor::RequestRefresh() { return StartListing(); }
+
+bool TagEditor::FinishListing(ListingResult result) {
+    if (result.Generation != listingGeneration_ || !listingPending_ || result.Listing.Cancelled)
+        return false;
+    Changing changing(*this);
+    for (const CollectedMessage& message : result.Messages)
+        CurrentHost().ShowMessage(message.Text, message.Caption, message.Icon, message.Buttons);
+    ApplyListing(std::move(result.Listing));
+    return true;
+}
+
 std::string TagEditor::CurrentFolder() const {
     if (folderSelection_.empty()) return "";
     std::string folder = folderSelection_ == "Desktop" ? SpecialFolderPath() : folderSelection_;
@@ -26,9 +69,18 @@ std::string TagEditor::CurrentFolder() const {
 void TagEditor::RefreshFolder() { ListCurrentFolder(); }
 
 void TagEditor::ListCurrentFolder() {
+    Changing changing(*this);
+    // A listing still running elsewhere is superseded by this one.
+    if (listingCancelled_) listingCancelled_->store(true);
+    ++listingGeneration_;
     listedFolder_ = CurrentFolder();
     FolderListing listing;
     if (!listedFolder_.empty()) listing = ListFolder(listedFolder_, config_.Extensions);
+    ApplyListing(std::move(listing));
+}
+
+void TagEditor::ApplyListing(FolderListing listing) {
+    listingPending_ = false;
     unreadableFiles_ = listing.Unreadable;
     files_.SetRows(std::move(listing.Rows));
     Publish(EditorEventKind::FileListChanged);
@@ -51,6 +103,7 @@ void TagEditor::ForgetLoadedFile() {
 }
 
 void TagEditor::SelectRow(int index) {
+    Changing changing(*this);
     const std::string before = SelectedFileKey();
     files_.Select(index);
     Publish(EditorEventKind::SelectionChanged);
@@ -59,6 +112,7 @@ void TagEditor::SelectRow(int index) {
 }
 
 void TagEditor::ClickColumnHeader(int column) {
+    Changing changing(*this);
     files_.ClickColumnHeader(column);
     config_.View.SortKey = files_.SortColumn();
     config_.View.SortOrder = files_.Order() == SortOrder::Descending ? 1 : 0;
@@ -66,6 +120,7 @@ void TagEditor::ClickColumnHeader(int column) {
 }
 
 bool TagEditor::OpenFile(const std::string& path) {
+    Changing changing(*this);
     const std::string folder = FolderOf(path);
     SetSelectedFolder(folder.empty() ? "./" : folder);
     const int row = files_.FindText(NameOf(path));
@@ -77,6 +132,7 @@ bool TagEditor::OpenFile(const std::string& path) {
 }
 
 bool TagEditor::OpenSingleFile(const std::string& path) {
+    Changing changing(*this);
     const std::string folder = FolderOf(path);
     folderSelection_ = folder.empty() ? "./" : folder;
     listedFolder_ = CurrentFolder();
@@ -121,6 +177,7 @@ bool TagEditor::BeginRename() {
 }
 
 bool TagEditor::FinishRename(const std::string& newName) {
+    Changing changing(*this);
     const int row = files_.Selected();
     const std::string key = SelectedFileKey();
     if (row < 0) return false;
@@ -150,7 +207,7 @@ bool TagEditor::FinishRename(const std::string& newName) {
 void TagEditor::FollowRename(int row, const std::string& newPath) {
     const std::string oldPath = files_.Rows()[static_cast<size_t>(row)].Key;
     files_.SetRowKey(row, newPath, NameOf(newPath));
-    Publish(EditorEventKind::FileListChanged);
+    Publish(EditorEventKind::RowChanged, {}, row);
     // The loaded file is still the same file under its new name: the panes
     // keep their edits and the next load does not reread it.
     if (lastFileClick_ == oldPath) lastFileClick_ = newPath;
@@ -162,6 +219,7 @@ void TagEditor::FollowRename(int row, const std::string& newPath) {
 }
 
 bool TagEditor::DeleteSelectedFile() {
+    Changing changing(*this);
     const int row = files_.Selected();
     const std::string key = SelectedFileKey();
     if (row < 0) return false;
@@ -175,7 +233,7 @@ bool TagEditor::DeleteSelectedFile() {
         return false;
     }
     files_.RemoveRow(row);
-    Publish(EditorEventKind::FileListChanged);
+    Publish(EditorEventKind::RowRemoved, {}, row);
     Publish(EditorEventKind::SelectionChanged);
     // The panes showed a file that is gone; with nothing loaded, Update and
     // the name tools are disabled.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -34,8 +35,10 @@ public:
     virtual bool OpenWithDesktop(const std::string& target) = 0;
 };
 
-// The host of this process. Defaults to a console host that prints to stderr
-// and answers every question with its safe default (No / Cancel / OK).
+// The host of this thread: the one installed for it with ScopedThreadHost,
+// else the host of the process, which defaults to a console host that prints
+// to stderr and answers every question with its safe default (No / Cancel /
+// OK).
 Host& CurrentHost();
 
 // Installs `host` (not owned; it must outlive its use). nullptr restores the
@@ -56,5 +59,43 @@ public:
 private:
     Host* previous_;
 };
+
+// Installs `host` for the calling thread only, while in scope: work moved off
+// the window's thread (listing a folder) must never reach the window's host.
+class ScopedThreadHost {
+public:
+    explicit ScopedThreadHost(Host& host);
+    ~ScopedThreadHost();
+    ScopedThreadHost(const ScopedThreadHost&) = delete;
+    ScopedThreadHost& operator=(const ScopedThreadHost&) = delete;
+
+private:
+    Host* previous_;
+};
+
+// A host that keeps the messages it is given, answering each with its safe
+// default, and ignores progress; for work that reports later, elsewhere.
+struct CollectedMessage {
+    std::string Text;
+    std::string Caption;
+    MessageIcon Icon = MessageIcon::None;
+    MessageButtons Buttons = MessageButtons::OK;
+};
+
+class CollectingHost final : public Host {
+public:
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                              MessageIcon icon, MessageButtons buttons) override;
+    void ShowProgress(const std::string&) override {}
+    void SetProgress(int) override {}
+    void HideProgress() override {}
+    void ProcessPendingMessages() override {}
+    bool OpenWithDesktop(const std::string&) override { return false; }
+
+    std::vector<CollectedMessage> Messages;
+};
+
+// The safe answer to a question nobody can be asked: No, Cancel or OK.
+MessageAnswer SafeAnswer(MessageButtons buttons);
 
 }  // namespace tessaly
