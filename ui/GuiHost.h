@@ -1,0 +1,41 @@
+// The Host of the desktop window: message boxes with the exact texts, the
+// progress window, repainting during long work and the desktop's default
+// application.
+//
+// Repainting during an operation must not let the user start another one:
+// pending messages are processed without user input, which waits until the
+// operation is done while the window still paints.
+#pragma once
+
+#include "engine/Host.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace tessaly {
+
+class MP3Updating;
+
+class GuiHost final : public Host {
+public:
+    // Message boxes and the progress window belong to `mainWindow`.
+    explicit GuiHost(QWidget* mainWindow);
+    ~GuiHost() override;
+
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                              MessageIcon icon, MessageButtons buttons) override;
+    void ShowProgress(const std::string& caption) override;
+    void SetProgress(int percent) override;
+    void HideProgress() override;
+    void ProcessPendingMessages() override;
+    bool OpenWithDesktop(const std::string& target) override;
+
+    MP3Updating* Progress() const { return progress_; }
+
+private:
+    QPointer<QWidget> mainWindow_;
+    QPointer<MP3Updating> progress_;
+};
+
+}  // namespace tessaly
