@@ -18,36 +18,38 @@ FileListModel::FileListModel(TagEditor& editor, QObject* parent)
     listener_ = editor_.AddListener([this](const EditorEvent& event) { OnEditorEvent(event); });
 }
 
-FileListModel::~FileListModel() { editor_.RemoveListener(listener_); }
+FileListModel::~FileListModel() {
+    editor_.RemoveListener(listener_);
+}
 
 void FileListModel::OnEditorEvent(const EditorEvent& event) {
     const int actual = static_cast<int>(editor_.Files().Rows().size());
     switch (event.Kind) {
-    case EditorEventKind::FileListChanged:
-        // A new folder or a re-sort: every row may have moved.
-        beginResetModel();
-        rows_ = actual;
-        endResetModel();
-        break;
-    case EditorEventKind::RowChanged:
-        if (event.Row >= 0 && event.Row < rows_)
-            emit dataChanged(index(event.Row, 0), index(event.Row, ColumnCount - 1));
-        break;
-    case EditorEventKind::RowRemoved:
-        // The editor dropped the row before telling us; Qt still counts it
-        // until endRemoveRows, which is why the count is our own.
-        if (event.Row >= 0 && event.Row < rows_ && actual == rows_ - 1) {
-            beginRemoveRows({}, event.Row, event.Row);
-            rows_ = actual;
-            endRemoveRows();
-        } else if (actual != rows_) {
+        case EditorEventKind::FileListChanged:
+            // A new folder or a re-sort: every row may have moved.
             beginResetModel();
             rows_ = actual;
             endResetModel();
-        }
-        break;
-    default:
-        break;
+            break;
+        case EditorEventKind::RowChanged:
+            if (event.Row >= 0 && event.Row < rows_)
+                emit dataChanged(index(event.Row, 0), index(event.Row, ColumnCount - 1));
+            break;
+        case EditorEventKind::RowRemoved:
+            // The editor dropped the row before telling us; Qt still counts it
+            // until endRemoveRows, which is why the count is our own.
+            if (event.Row >= 0 && event.Row < rows_ && actual == rows_ - 1) {
+                beginRemoveRows({}, event.Row, event.Row);
+                rows_ = actual;
+                endRemoveRows();
+            } else if (actual != rows_) {
+                beginResetModel();
+                rows_ = actual;
+                endResetModel();
+            }
+            break;
+        default:
+            break;
     }
 }
 
@@ -68,17 +70,17 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         return {};
     const FileRow& row = rows[static_cast<size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        return QString::fromUtf8(row.Column(index.column()));
-    case Qt::DecorationRole:
-        if (index.column() == 0) return IconFor(row.Text);
-        break;
-    case Qt::ToolTipRole:
-        if (index.column() == 0) return QString::fromUtf8(row.Key);
-        break;
-    default:
-        break;
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QString::fromUtf8(row.Column(index.column()));
+        case Qt::DecorationRole:
+            if (index.column() == 0) return IconFor(row.Text);
+            break;
+        case Qt::ToolTipRole:
+            if (index.column() == 0) return QString::fromUtf8(row.Key);
+            break;
+        default:
+            break;
     }
     return {};
 }

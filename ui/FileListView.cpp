@@ -50,7 +50,9 @@ FileListView::FileListView(TagEditor& editor, QWidget* parent)
     UpdateMenuState();
 }
 
-FileListView::~FileListView() { editor_.RemoveListener(listener_); }
+FileListView::~FileListView() {
+    editor_.RemoveListener(listener_);
+}
 
 void FileListView::CreateViews() {
     model_ = new FileListModel(editor_, this);
@@ -83,8 +85,8 @@ void FileListView::CreateViews() {
 
     addWidget(icons_);
     addWidget(details_);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(details_),
-                                    static_cast<QAbstractItemView*>(icons_)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
     }
@@ -111,8 +113,11 @@ void FileListView::CreateViews() {
 void FileListView::CreateMenu() {
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("mnuPop"));
+    menu_->setAccessibleDescription(QStringLiteral("mnuPop"));
     auto whenIdle = [this](void (TagEditor::*command)()) {
-        return [this, command] { WhenEditorIdle(editor_, this, [this, command] { (editor_.*command)(); }); };
+        return [this, command] {
+            WhenEditorIdle(editor_, this, [this, command] { (editor_.*command)(); });
+        };
     };
 
     play_ = menu_->addAction(QStringLiteral("&Play"));
@@ -141,9 +146,8 @@ void FileListView::CreateMenu() {
 
     delete_ = menu_->addAction(QStringLiteral("&Delete"));
     delete_->setObjectName(QStringLiteral("mnuPopDelete"));
-    connect(delete_, &QAction::triggered, this, [this] {
-        WhenEditorIdle(editor_, this, [this] { editor_.DeleteSelectedFile(); });
-    });
+    connect(delete_, &QAction::triggered, this,
+            [this] { WhenEditorIdle(editor_, this, [this] { editor_.DeleteSelectedFile(); }); });
 
     fileByTags_ = menu_->addAction(QStringLiteral("Rename based on tags"));
     fileByTags_->setObjectName(QStringLiteral("mnuPopFileByTags"));
@@ -154,7 +158,9 @@ void FileListView::CreateMenu() {
     connect(tagsByFile_, &QAction::triggered, this, whenIdle(&TagEditor::TagsFromFileName));
 }
 
-QHeaderView* FileListView::Header() const { return details_->header(); }
+QHeaderView* FileListView::Header() const {
+    return details_->header();
+}
 
 QAbstractItemView* FileListView::ActiveView() const {
     if (mode_ == Details) return details_;
@@ -167,36 +173,36 @@ void FileListView::SetViewMode(int mode) {
     mode_ = mode;
     const QFontMetrics metrics = fontMetrics();
     switch (mode) {
-    case LargeIcons:
-        // Icons in rows, the name wrapped under each, on a fixed grid so
-        // that a long name never pushes its neighbours about.
-        icons_->setViewMode(QListView::IconMode);
-        icons_->setMovement(QListView::Static);
-        icons_->setIconSize(QSize(32, 32));
-        icons_->setGridSize(QSize(metrics.averageCharWidth() * 14, 32 + metrics.height() * 3));
-        icons_->setWordWrap(true);
-        break;
-    case SmallIcons:
-        // Small icons with the name beside them, filled row by row.
-        icons_->setViewMode(QListView::ListMode);
-        icons_->setFlow(QListView::LeftToRight);
-        icons_->setWrapping(true);
-        icons_->setIconSize(QSize(16, 16));
-        icons_->setGridSize(
-            QSize(metrics.averageCharWidth() * 26, std::max(16, metrics.height()) + 6));
-        icons_->setWordWrap(false);
-        break;
-    case List:
-        // Small icons with the name beside them, filled column by column.
-        icons_->setViewMode(QListView::ListMode);
-        icons_->setFlow(QListView::TopToBottom);
-        icons_->setWrapping(true);
-        icons_->setIconSize(QSize(16, 16));
-        icons_->setGridSize(QSize());
-        icons_->setWordWrap(false);
-        break;
-    default:
-        break;
+        case LargeIcons:
+            // Icons in rows, the name wrapped under each, on a fixed grid so
+            // that a long name never pushes its neighbours about.
+            icons_->setViewMode(QListView::IconMode);
+            icons_->setMovement(QListView::Static);
+            icons_->setIconSize(QSize(32, 32));
+            icons_->setGridSize(QSize(metrics.averageCharWidth() * 14, 32 + metrics.height() * 3));
+            icons_->setWordWrap(true);
+            break;
+        case SmallIcons:
+            // Small icons with the name beside them, filled row by row.
+            icons_->setViewMode(QListView::ListMode);
+            icons_->setFlow(QListView::LeftToRight);
+            icons_->setWrapping(true);
+            icons_->setIconSize(QSize(16, 16));
+            icons_->setGridSize(
+                QSize(metrics.averageCharWidth() * 26, std::max(16, metrics.height()) + 6));
+            icons_->setWordWrap(false);
+            break;
+        case List:
+            // Small icons with the name beside them, filled column by column.
+            icons_->setViewMode(QListView::ListMode);
+            icons_->setFlow(QListView::TopToBottom);
+            icons_->setWrapping(true);
+            icons_->setIconSize(QSize(16, 16));
+            icons_->setGridSize(QSize());
+            icons_->setWordWrap(false);
+            break;
+        default:
+            break;
     }
     icons_->setResizeMode(QListView::Adjust);
     if (QAction* action = viewActions_[mode]) action->setChecked(true);
@@ -209,18 +215,18 @@ void FileListView::SetViewMode(int mode) {
 
 void FileListView::OnEditorEvent(const EditorEvent& event) {
     switch (event.Kind) {
-    case EditorEventKind::SelectionChanged:
-        ShowEditorSelection(true);
-        break;
-    case EditorEventKind::StateChanged:
-        UpdateMenuState();
-        break;
-    case EditorEventKind::StartLabelEdit:
-        // The editor is still inside its load; edit once it returned.
-        QTimer::singleShot(0, this, &FileListView::EditSelectedName);
-        break;
-    default:
-        break;
+        case EditorEventKind::SelectionChanged:
+            ShowEditorSelection(true);
+            break;
+        case EditorEventKind::StateChanged:
+            UpdateMenuState();
+            break;
+        case EditorEventKind::StartLabelEdit:
+            // The editor is still inside its load; edit once it returned.
+            QTimer::singleShot(0, this, &FileListView::EditSelectedName);
+            break;
+        default:
+            break;
     }
 }
 
@@ -233,8 +239,8 @@ void FileListView::ShowEditorSelection(bool scroll) {
     }
     const QModelIndex index = model_->index(row, 0);
     if (!selection_->isRowSelected(row) || selection_->currentIndex().row() != row)
-        selection_->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                               QItemSelectionModel::Rows);
+        selection_->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     if (scroll) ActiveView()->scrollTo(index);
 }
 
@@ -303,34 +309,34 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event) {
     QAbstractItemView* view = ActiveView();
     const bool onView = watched == details_ || watched == icons_;
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        if (!onView) break;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
-            emit refreshRequested();
-            return true;
+        case QEvent::KeyPress: {
+            if (!onView) break;
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
+                emit refreshRequested();
+                return true;
+            }
+            if (key->key() == Qt::Key_Menu) {
+                const QModelIndex current = view->currentIndex();
+                const QRect rect =
+                    current.isValid() ? view->visualRect(current) : view->viewport()->rect();
+                OpenMenu(view->viewport()->mapToGlobal(rect.center()));
+                return true;
+            }
+            break;
         }
-        if (key->key() == Qt::Key_Menu) {
-            const QModelIndex current = view->currentIndex();
-            const QRect rect = current.isValid() ? view->visualRect(current)
-                                                 : view->viewport()->rect();
-            OpenMenu(view->viewport()->mapToGlobal(rect.center()));
+        case QEvent::ContextMenu:
+            // The menu opens on the right button's release and on the menu key
+            // (above), whatever context events the platform adds to them.
             return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (!onView && mouse->button() == Qt::RightButton)
+                OpenMenu(mouse->globalPosition().toPoint());
+            break;
         }
-        break;
-    }
-    case QEvent::ContextMenu:
-        // The menu opens on the right button's release and on the menu key
-        // (above), whatever context events the platform adds to them.
-        return true;
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!onView && mouse->button() == Qt::RightButton)
-            OpenMenu(mouse->globalPosition().toPoint());
-        break;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     return QStackedWidget::eventFilter(watched, event);
 }

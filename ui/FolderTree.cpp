@@ -21,7 +21,9 @@ namespace {
 class DesktopNamingModel final : public QIdentityProxyModel {
 public:
     DesktopNamingModel(QFileSystemModel* files, QString desktopPath, QObject* parent)
-        : QIdentityProxyModel(parent), files_(files), desktopPath_(std::move(desktopPath)),
+        : QIdentityProxyModel(parent),
+          files_(files),
+          desktopPath_(std::move(desktopPath)),
           desktopName_(QFileInfo(desktopPath_).fileName()) {
         setSourceModel(files);
     }
@@ -32,7 +34,8 @@ public:
             const QModelIndex source = mapToSource(index);
             // The name first: most rows are not the desktop, and their path
             // need not be built.
-            if (files_->fileName(source) == desktopName_ && files_->filePath(source) == desktopPath_)
+            if (files_->fileName(source) == desktopName_ &&
+                files_->filePath(source) == desktopPath_)
                 return QStringLiteral("Desktop");
         }
         return QIdentityProxyModel::data(index, role);
@@ -81,6 +84,7 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
 void FolderTree::CreateMenu() {
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("mnuPop2"));
+    menu_->setAccessibleDescription(QStringLiteral("mnuPop2"));
     explore_ = menu_->addAction(QStringLiteral("Explore"));
     explore_->setObjectName(QStringLiteral("mnuPop2Explore"));
     connect(explore_, &QAction::triggered, this, &FolderTree::Explore);
@@ -94,8 +98,8 @@ void FolderTree::CreateMenu() {
 }
 
 void FolderTree::PointAt(const QString& pathOrDesktop) {
-    QString path = CleanFolderPath(pathOrDesktop == QLatin1String("Desktop") ? desktopPath_
-                                                                             : pathOrDesktop);
+    QString path =
+        CleanFolderPath(pathOrDesktop == QLatin1String("Desktop") ? desktopPath_ : pathOrDesktop);
     // The nearest folder the tree can show: a missing or hidden folder gives
     // way to its parent.
     QModelIndex source;
@@ -139,7 +143,7 @@ void FolderTree::OnCurrentChanged() {
     const QString selection = Selection();
     if (selection == reported_) return;
     reported_ = selection;
-    emit selectionChanged(selection);
+    emit folderChanged(selection);
 }
 
 void FolderTree::UpdateMenuState() {

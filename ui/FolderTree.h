@@ -36,7 +36,8 @@ public:
 
 signals:
     // The selected folder changed (by the user or PointAt): its Selection().
-    void selectionChanged(const QString& selection);
+    // (Not "selectionChanged", which would hide the item view's own slot.)
+    void folderChanged(const QString& selection);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

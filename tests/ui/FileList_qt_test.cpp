@@ -140,8 +140,8 @@ void FileListTest::cleanup() {
 
 void FileListTest::listsTheAudioFilesWithTheirColumns() {
     WriteBytes(dir_->File("a.MP3"), MP3(""));
-    WriteBytes(dir_->File("b.mp3"), MP3(Text("TPE1", "Two Artist"),
-                                        id3::Trailer("", "One Artist", "", "", "", 0)));
+    WriteBytes(dir_->File("b.mp3"),
+               MP3(Text("TPE1", "Two Artist"), id3::Trailer("", "One Artist", "", "", "", 0)));
     WriteBytes(dir_->File("c.mp3"), MP3("", id3::Trailer("", "Only One", "", "", "", 0)));
     WriteBytes(dir_->File("notes.txt"), "not audio");
     SetModified(dir_->File("b.mp3"), SampleTime());
@@ -355,7 +355,7 @@ void FileListTest::keysAndTheRightButtonReachTheList() {
 void FileListTest::folderTreeReportsTheFolderItIsPointedAt() {
     FolderTree tree;
     QCOMPARE(tree.objectName(), QStringLiteral("FolderList"));
-    QSignalSpy changed(&tree, &FolderTree::selectionChanged);
+    QSignalSpy changed(&tree, &FolderTree::folderChanged);
     const QString folder = QString::fromStdString(dir_->Path().string());
     std::filesystem::create_directories(dir_->Path() / "inner");
 
