@@ -1,5 +1,7 @@
 #include "ui/Splitter.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -7,7 +9,7 @@
 
 namespace tessaly {
 
-// The draggable bar: passes the left button and Esc to its splitter, and
+// The draggable bar: passes the left button to its splitter, and
 // shows itself only while a drag without LiveUpdate leaves the children
 // behind, so the user sees where they will go.
 class SplitterBar : public QWidget {
@@ -30,12 +32,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
         owner_->BarReleased();
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() != Qt::Key_Escape || !owner_->Dragging()) {
-            return QWidget::keyPressEvent(event);
-        }
-        owner_->CancelDrag();
     }
     void paintEvent(QPaintEvent*) override {
         if (!owner_->Dragging() || owner_->LiveUpdate()) return;
@@ -199,8 +195,10 @@ double Splitter::AxisTwips(double pixels) const {
 
 void Splitter::BarPressed(double pointerInBarPixels) {
     layout_.BeginDrag(AxisTwips(pointerInBarPixels));
-    // Esc must reach the bar wherever the keyboard focus is.
-    bar_->grabKeyboard();
+    // Esc must end the drag wherever the keyboard focus is; an application
+    // filter sees it on every platform, where a keyboard grab is not offered
+    // everywhere.
+    qApp->installEventFilter(this);
     bar_->update();
 }
 
@@ -215,13 +213,22 @@ void Splitter::BarMoved(double pointerInBarPixels) {
 void Splitter::BarReleased() {
     PlaceChildren();
     layout_.EndDrag();
-    bar_->releaseKeyboard();
+    qApp->removeEventFilter(this);
     bar_->update();
+}
+
+bool Splitter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && layout_.Dragging() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        CancelDrag();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Splitter::CancelDrag() {
     if (!layout_.CancelDrag()) return;
-    bar_->releaseKeyboard();
+    qApp->removeEventFilter(this);
     Replace();
     bar_->update();
 }
