@@ -19,7 +19,9 @@ int Centre(int start, int span, int length) {
 
 }  // namespace
 
-int ToolbarOffset(bool toolbarShown) { return toolbarShown ? 0 : MainDesign::ToolbarHeight; }
+int ToolbarOffset(bool toolbarShown) {
+    return toolbarShown ? 0 : MainDesign::ToolbarHeight;
+}
 
 WindowSize SnapToMinimumSize(WindowSize outer, bool toolbarShown) {
     const int minimumHeight = MainDesign::NormalHeight - ToolbarOffset(toolbarShown);

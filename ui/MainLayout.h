@@ -66,8 +66,8 @@ inline constexpr int PageLabelHeight = 255;
 
 // The ID3v2 text boxes that follow the window's width.
 inline constexpr std::array<std::string_view, 9> V2WidthFollowingBoxes{
-    "v2title",  "v2artist",    "v2album", "v2comment", "v2composer",
-    "v2origartist", "v2copyright", "v2url", "v2encoder"};
+    "v2title",      "v2artist",    "v2album", "v2comment", "v2composer",
+    "v2origartist", "v2copyright", "v2url",   "v2encoder"};
 
 // t: 0 with the toolbar shown, 360 with it hidden.
 int ToolbarOffset(bool toolbarShown);

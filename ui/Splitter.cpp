@@ -1,11 +1,11 @@
 #include "ui/Splitter.h"
 
+#include <qdrawutil.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <qdrawutil.h>
 
 namespace tessaly {
 
@@ -61,11 +61,17 @@ QString Splitter::Description(const char* propertyName) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void Splitter::SetSplitterAppearance(int value) { layout_.SetSplitterAppearance(value); }
+void Splitter::SetSplitterAppearance(int value) {
+    layout_.SetSplitterAppearance(value);
+}
 
-void Splitter::SetSplitterBorder(int value) { layout_.SetSplitterBorder(value); }
+void Splitter::SetSplitterBorder(int value) {
+    layout_.SetSplitterBorder(value);
+}
 
-QColor Splitter::SplitterColor() const { return QColor::fromRgb(layout_.SplitterColor()); }
+QColor Splitter::SplitterColor() const {
+    return QColor::fromRgb(layout_.SplitterColor());
+}
 
 void Splitter::SetSplitterColor(const QColor& color) {
     if (color.isValid()) layout_.SetSplitterColor(color.rgb() & 0xFFFFFFu);
@@ -106,9 +112,13 @@ void Splitter::SetMinSizeAux(int value) {
     if (layout_.SetMinSizeAux(value)) Replace();
 }
 
-void Splitter::SetLiveUpdate(bool value) { layout_.SetLiveUpdate(value); }
+void Splitter::SetLiveUpdate(bool value) {
+    layout_.SetLiveUpdate(value);
+}
 
-QWidget* Splitter::Bar() const { return bar_; }
+QWidget* Splitter::Bar() const {
+    return bar_;
+}
 
 QWidget* Splitter::FindChild(const QString& name) const {
     if (name.isEmpty()) return nullptr;
@@ -120,7 +130,9 @@ QWidget* Splitter::FindChild(const QString& name) const {
     return nullptr;
 }
 
-std::map<std::string, std::string> Splitter::SaveProperties() const { return layout_.Save(); }
+std::map<std::string, std::string> Splitter::SaveProperties() const {
+    return layout_.Save();
+}
 
 void Splitter::LoadProperties(const std::map<std::string, std::string>& values) {
     layout_.Load(values);
@@ -156,9 +168,8 @@ void Splitter::MoveBar(int edge) {
     barEdge_ = edge;
     const int size = layout_.SplitterSize();
     const int cross = layout_.CrossExtent();
-    SetGeometryInTwips(bar_, layout_.Orientation() == VerticalBar
-                                 ? TwipRect{edge, 0, size, cross}
-                                 : TwipRect{0, edge, cross, size});
+    SetGeometryInTwips(bar_, layout_.Orientation() == VerticalBar ? TwipRect{edge, 0, size, cross}
+                                                                  : TwipRect{0, edge, cross, size});
 }
 
 void Splitter::PlaceChildren() {

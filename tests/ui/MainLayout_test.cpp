@@ -6,18 +6,25 @@ namespace tessaly {
 namespace {
 
 TEST(MainLayout, NormalWindowIsHeldToTheMinimumSize) {
-    struct Row { WindowSize Outer; bool Toolbar; WindowSize Snapped; };
-    for (const Row& row : {Row{{9000, 8000}, true, {9795, 8820}},
-                           Row{{9000, 8000}, false, {9795, 8460}},
-                           Row{{12000, 8500}, false, {12000, 8500}},
-                           Row{{9795, 8820}, true, {9795, 8820}}}) {
+    struct Row {
+        WindowSize Outer;
+        bool Toolbar;
+        WindowSize Snapped;
+    };
+    for (const Row& row :
+         {Row{{9000, 8000}, true, {9795, 8820}}, Row{{9000, 8000}, false, {9795, 8460}},
+          Row{{12000, 8500}, false, {12000, 8500}}, Row{{9795, 8820}, true, {9795, 8820}}}) {
         EXPECT_EQ(SnapToMinimumSize(row.Outer, row.Toolbar), row.Snapped)
             << row.Outer.Width << "x" << row.Outer.Height << " toolbar " << row.Toolbar;
     }
 }
 
 TEST(MainLayout, ToolbarSetsTheNormalHeightOrGivesItsHeightToTheLists) {
-    struct Row { bool Show, Normal; std::optional<int> Height; int ListChange, FolderTop, FileTop; };
+    struct Row {
+        bool Show, Normal;
+        std::optional<int> Height;
+        int ListChange, FolderTop, FileTop;
+    };
     for (const Row& row : {Row{true, true, 8820, 0, 480, 465}, Row{false, true, 8460, 0, 120, 105},
                            Row{true, false, std::nullopt, -360, 480, 465},
                            Row{false, false, std::nullopt, 360, 120, 105}}) {
