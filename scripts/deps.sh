@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, skipping those already present.
-# Usage: scripts/deps.sh build|test|fuzz|bench ...
+# Usage: scripts/deps.sh build|test|run|fuzz|bench ...
 set -euo pipefail
 
 packages=()
 for group in "$@"; do
   case "$group" in
-    build) packages+=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev) ;;
-    test)  packages+=(libgtest-dev libgmock-dev lame ffmpeg eyed3 id3v2 kid3-cli python3 python3-mutagen shared-mime-info desktop-file-utils) ;;
+    # qt6-base-dev: Qt Widgets for the window and Qt Test for its tests. The
+    # icons are bundled as PNGs, so no SVG support is needed.
+    build) packages+=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev qt6-base-dev) ;;
+    test)  packages+=(qt6-base-dev libgtest-dev libgmock-dev lame ffmpeg eyed3 id3v2 kid3-cli python3 python3-mutagen shared-mime-info desktop-file-utils) ;;
+    # A virtual screen for running the window where there is no display.
+    run)   packages+=(xvfb xauth) ;;
     fuzz)  packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(libtag1-dev pkg-config) ;;
     *) echo "deps.sh: unknown group '$group'" >&2; exit 2 ;;
