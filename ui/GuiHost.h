@@ -8,6 +8,7 @@
 #pragma once
 
 #include "engine/Host.h"
+#include "ui/MP3Updating.h"
 
 #include <QPointer>
 
@@ -15,7 +16,7 @@ class QWidget;
 
 namespace tessaly {
 
-class MP3Updating;
+
 
 class GuiHost final : public Host {
 public:

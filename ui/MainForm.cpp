@@ -213,6 +213,7 @@ void MainForm::CreateStatusBar() {
     NameWidget(statusBar(), "stBar");
     statusBar()->setAccessibleName("Status");
     statusText_ = new QLabel("Status: Ready", statusBar());
+    statusText_->setObjectName("stBarText");
     statusText_->setAccessibleName("Status");
     statusText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusBar()->addWidget(statusText_, 1);
@@ -267,8 +268,8 @@ void MainForm::RunEditAction(const char* slot) {
 }
 
 void MainForm::OpenHelp(const QUrl& url) {
-    if (!host_.OpenWithDesktop(url.toString().toStdString()))
-        host_.ShowMessage("Unable to open " + url.toString().toStdString(), AppTitle,
+    if (!CurrentHost().OpenWithDesktop(url.toString().toStdString()))
+        CurrentHost().ShowMessage("Unable to open " + url.toString().toStdString(), AppTitle,
                           MessageIcon::Exclamation, MessageButtons::OK);
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/Accessible.h"
 #include "ui/Controls.h"
+#include "ui/EditorIdle.h"
 #include "ui/FileListView.h"
 #include "ui/FolderTree.h"
 #include "ui/MainLayout.h"
@@ -60,7 +61,7 @@ void MainForm::CreateCentralArea() {
     splitter2_->SetChild2("tswindow");
 
     connect(panes_, &TagPanes::closeRequested, this, [this] { ExitProgram(false); });
-    connect(folderList_, &FolderTree::selectionChanged, this,
+    connect(folderList_, &FolderTree::folderChanged, this,
             [this](const QString& selection) { FolderSelected(selection); });
     connect(fileList_, &FileListView::refreshRequested, this, [this] {
         WhenEditorIdle(editor_, this, [this] { StartListing(editor_.RequestRefresh()); });
@@ -166,7 +167,7 @@ ViewSettings MainForm::CollectView() const {
 
 bool MainForm::ExitProgram(bool fromCloseRequest) {
     if (config_.ConfirmExit &&
-        host_.ShowMessage("Are you sure?", "Confirm Exit", MessageIcon::Question,
+        CurrentHost().ShowMessage("Are you sure?", "Confirm Exit", MessageIcon::Question,
                           MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
     closing_ = true;
