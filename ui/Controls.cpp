@@ -162,6 +162,9 @@ void TagPanes::Build() {
                 const int span = paneRow.Second == FieldNone ? 3 : 1;
                 grid->addWidget(label, row, column);
                 grid->addWidget(control, row, column + 1, 1, span);
+                // Short boxes keep room for what they hold: a year, a track.
+                if (field == FieldYear || field == FieldTrack)
+                    control->setMinimumWidth(control->fontMetrics().horizontalAdvance("00000") + 12);
                 column += 2;
             }
             ++row;

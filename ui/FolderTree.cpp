@@ -78,6 +78,10 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderTree::OnCurrentChanged);
+    connect(files_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (keepInView_ && currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
     CreateMenu();
 }
 
@@ -122,7 +126,13 @@ void FolderTree::PointAt(const QString& pathOrDesktop) {
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
         expand(parent);
     setCurrentIndex(index);
-    scrollTo(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+    keepInView_ = true;
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event) {
+    keepInView_ = false;
+    QTreeView::mousePressEvent(event);
 }
 
 QString FolderTree::SelectedPath() const {

@@ -41,6 +41,7 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -53,6 +54,9 @@ private:
     QFileSystemModel* files_ = nullptr;
     QString desktopPath_;
     QString reported_;
+    // The folders fill in as they are read: until the user takes over, each
+    // folder read brings the folder pointed at back into view.
+    bool keepInView_ = false;
     QMenu* menu_ = nullptr;
     QAction* explore_ = nullptr;
     QAction* rename_ = nullptr;
