@@ -20,7 +20,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr const char* CopyrightNotice = "Copyright \u00A9 2026 The Tessaly developers";
 constexpr const char* Disclaimer =
     "Tessaly is protected by copyright law. Copying or passing on this program, or any "
     "part of it, without the permission of its copyright holders is not allowed and may "
@@ -112,7 +111,7 @@ About::About(CRegSettings& settings, QWidget* parent) : QDialog(parent), setting
     lblVersion_ = new QLabel(version, this);
     Name(lblVersion_, "lblVersion", version);
 
-    const QString copyright = QString::fromUtf8(CopyrightNotice);
+    const QString copyright = QString::fromUtf8(TessalyCopyright);
     lblCopyright_ = new QLabel(copyright, this);
     Name(lblCopyright_, "lblCopyright", copyright);
 

@@ -10,7 +10,7 @@ namespace tessaly {
 // relative to the program (BINDIR/../share/doc/tessaly/help/index.html as
 // installed, which is also where the build tree keeps its copy beside
 // build/bin), the build tree's copy by its absolute path, and the page in
-// the source tree.
+// the source tree. Needs the application object (for the program's folder).
 QStringList HelpPageCandidates();
 
 // A file:// URL of the first of HelpPageCandidates() that exists; an empty

@@ -9,7 +9,7 @@ namespace tessaly {
 namespace {
 
 // The toolbar keys and the freedesktop icon names of the same commands.
-// Only names of the Icon Naming Specification are used: the list styles,
+// Only the freedesktop standard icon names are used: the list styles,
 // pattern and tag commands have none, and themes that name them do so
 // differently, which would leave the buttons of one group mismatched.
 const QHash<QString, QString>& ToolbarThemeNames() {

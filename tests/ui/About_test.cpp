@@ -66,7 +66,7 @@ private slots:
             if (!n.Caption.isNull()) QCOMPARE(widget->accessibleName(), n.Caption);
         }
         QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(), version);
-        QVERIFY(about.findChild<QLabel*>("lblCopyright")->text().startsWith("Copyright \u00A9"));
+        QCOMPARE(about.findChild<QLabel*>("lblCopyright")->text(), QString::fromUtf8(TessalyCopyright));
         QVERIFY(!about.findChild<QLabel*>("picIcon")->pixmap().isNull());
         QCOMPARE(about.findChild<QPushButton*>("cmdSysInfo")->text(), QStringLiteral("&System Info..."));
         const auto lines = about.findChildren<QFrame*>("Line1");
