@@ -1,5 +1,7 @@
 #include "ui/FolderTree.h"
 
+#include <QTimer>
+
 #include "engine/FileIO.h"
 #include "engine/Host.h"
 #include "patterns/Utils.h"
@@ -78,10 +80,17 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderTree::OnCurrentChanged);
-    connect(files_, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (keepInView_ && currentIndex().isValid())
-            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
-    });
+    // Rows arrive and are sorted after the folder was read, each moving the
+    // folder pointed at; it is brought back once things settle.
+    auto bringBack = [this] {
+        if (keepInView_) QTimer::singleShot(0, this, [this] {
+            if (keepInView_ && currentIndex().isValid())
+                scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+        });
+    };
+    connect(files_, &QFileSystemModel::directoryLoaded, this, bringBack);
+    connect(model(), &QAbstractItemModel::layoutChanged, this, bringBack);
+    connect(model(), &QAbstractItemModel::rowsInserted, this, bringBack);
     CreateMenu();
 }
 
