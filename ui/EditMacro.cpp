@@ -1,7 +1,7 @@
 #include "ui/EditMacro.h"
 
-#include "engine/HotKeys.h"
 #include "engine/Host.h"
+#include "engine/HotKeys.h"
 #include "macros/MacroValidation.h"
 #include "ui/Accessible.h"
 #include "ui/KeyCodes.h"
@@ -89,9 +89,13 @@ QString EditMacro::HotKeyText() const {
     return hotKey_->currentText();
 }
 
-void EditMacro::SetMacro(const QString& macro) { hotKeyMacro_->setText(macro); }
+void EditMacro::SetMacro(const QString& macro) {
+    hotKeyMacro_->setText(macro);
+}
 
-QString EditMacro::Macro() const { return hotKeyMacro_->text(); }
+QString EditMacro::Macro() const {
+    return hotKeyMacro_->text();
+}
 
 QString EditMacro::Errors(QString& warning) const {
     QString errors;
@@ -141,7 +145,8 @@ bool EditMacro::eventFilter(QObject* watched, QEvent* event) {
     // "CTRL-F5" without scrolling for it. Other keys work the list as usual.
     if (watched == hotKey_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const std::string name = HotKeyName(VirtualKeyOf(key->key()), ShiftCodeOf(key->modifiers()));
+        const std::string name =
+            HotKeyName(VirtualKeyOf(key->key()), ShiftCodeOf(key->modifiers()));
         const int row = name.empty() ? -1 : hotKey_->findText(QString::fromStdString(name));
         if (row > 0) {
             hotKey_->setCurrentIndex(row);

@@ -25,12 +25,10 @@ struct Field {
     const char* Keyword;
 };
 constexpr Field Fields[] = {
-    {"Artist", "ARTIST"},       {"Title", "TITLE"},
-    {"Album", "ALBUM"},         {"Track", "TRACK"},
-    {"Genre", "GENRE"},         {"Year", "YEAR"},
-    {"Comment", "COMMENT"},     {"Composer", "COMPOSER"},
-    {"Original Artist", "ORIGARTIST"}, {"URL", "URL"},
-    {"Encoder", "ENCODER"},
+    {"Artist", "ARTIST"},   {"Title", "TITLE"},       {"Album", "ALBUM"},
+    {"Track", "TRACK"},     {"Genre", "GENRE"},       {"Year", "YEAR"},
+    {"Comment", "COMMENT"}, {"Composer", "COMPOSER"}, {"Original Artist", "ORIGARTIST"},
+    {"URL", "URL"},         {"Encoder", "ENCODER"},
 };
 
 // A text box that reports its caret after every key and mouse event the user
@@ -140,11 +138,17 @@ EditRenameMacro::EditRenameMacro(QWidget* parent) : QDialog(parent) {
     });
 }
 
-void EditRenameMacro::SetText(const QString& pattern) { renameMacro_->setText(pattern); }
+void EditRenameMacro::SetText(const QString& pattern) {
+    renameMacro_->setText(pattern);
+}
 
-QString EditRenameMacro::Text() const { return renameMacro_->text(); }
+QString EditRenameMacro::Text() const {
+    return renameMacro_->text();
+}
 
-void EditRenameMacro::SetWarning(const QString& warning) { warning_->setText(warning); }
+void EditRenameMacro::SetWarning(const QString& warning) {
+    warning_->setText(warning);
+}
 
 void EditRenameMacro::InsertField(int row) {
     if (row < 0 || row >= static_cast<int>(std::size(Fields))) return;
