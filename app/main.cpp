@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QUrl>
 
 #include <cstdio>
 #include <string>
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Tessaly");
     QApplication::setApplicationVersion(tessaly::TessalyVersion);
     QApplication::setDesktopFileName("tessaly");
+
+    // The application menu's launcher passes files as file:// URLs.
+    if (target.rfind("file:", 0) == 0)
+        target = QUrl(QString::fromUtf8(target)).toLocalFile().toStdString();
 
     tessaly::Configuration config = tessaly::StartProgram(settingsFile);
     tessaly::MainForm window(config, *tessaly::Settings);

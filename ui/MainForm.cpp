@@ -115,8 +115,6 @@ void MainForm::CreateActions() {
         SaveConfirmExit(store_, config_);
     });
     AddAction("mnuToolsOptions", "&Options", [this] { OpenOptions(); });
-    // Until the options dialog is part of the window, its commands stay off.
-    Action("mnuToolsOptions")->setEnabled(false);
 
     AddAction("mnuHelpOnline", "&Online Help", [this] { OpenHelp(OnlineHelpUrl()); });
     AddAction("mnuHelpUpdate", "Check for &Update");
@@ -271,12 +269,6 @@ void MainForm::OpenHelp(const QUrl& url) {
     if (!CurrentHost().OpenWithDesktop(url.toString().toStdString()))
         CurrentHost().ShowMessage("Unable to open " + url.toString().toStdString(), AppTitle,
                           MessageIcon::Exclamation, MessageButtons::OK);
-}
-
-void MainForm::OpenOptions() {
-    // The options dialog comes with its own change; until then the lists are
-    // refreshed from the configuration as after the dialog.
-    editor_.FillPatternLists();
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {

@@ -77,6 +77,8 @@ private:
     void UpdateEditActions();
     void RunEditAction(const char* slot);
     void OpenOptions();
+    void EditPattern(PatternListKind list, int patternIndex);
+    void EditMacroRow(int row);
     void OpenHelp(const QUrl& url);
 
     // Folder and listing.

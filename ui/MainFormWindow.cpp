@@ -61,6 +61,12 @@ void MainForm::CreateCentralArea() {
     splitter2_->SetChild2("tswindow");
 
     connect(panes_, &TagPanes::closeRequested, this, [this] { ExitProgram(false); });
+    connect(tabs_, &TabPages::patternActivated, this, [this](PatternListKind list, int index) {
+        WhenEditorIdle(editor_, this, [this, list, index] { EditPattern(list, index); });
+    });
+    connect(tabs_, &TabPages::macroActivated, this, [this](int row) {
+        WhenEditorIdle(editor_, this, [this, row] { EditMacroRow(row); });
+    });
     connect(folderList_, &FolderTree::folderChanged, this,
             [this](const QString& selection) { FolderSelected(selection); });
     connect(fileList_, &FileListView::refreshRequested, this, [this] {
