@@ -29,4 +29,6 @@ QUrl TechnicalSupportUrl() {
     return QUrl(QStringLiteral("https://github.com/tessaly/tessaly/issues"));
 }
 
+QUrl ReleasesUrl() { return QUrl(QStringLiteral("https://github.com/tessaly/tessaly/releases")); }
+
 }  // namespace tessaly

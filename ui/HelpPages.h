@@ -20,4 +20,7 @@ QUrl OnlineHelpUrl();
 // The project's issue page.
 QUrl TechnicalSupportUrl();
 
+// The project's releases, where a newer version would be: Help > Check for Update.
+QUrl ReleasesUrl();
+
 }  // namespace tessaly

@@ -117,7 +117,7 @@ void MainForm::CreateActions() {
     AddAction("mnuToolsOptions", "&Options", [this] { OpenOptions(); });
 
     AddAction("mnuHelpOnline", "&Online Help", [this] { OpenHelp(OnlineHelpUrl()); });
-    AddAction("mnuHelpUpdate", "Check for &Update");
+    AddAction("mnuHelpUpdate", "Check for &Update", [this] { OpenHelp(ReleasesUrl()); });
     AddAction("mnuHelpSupport", "&Technical Support", [this] { OpenHelp(TechnicalSupportUrl()); });
     AddAction("mnuHelpAbout", "&About", [this] {
         About about(store_, this);

@@ -88,12 +88,22 @@ QTreeWidget* TabPages::MakeList(const char* name, const char* caption, const QSt
 
 void TabPages::FillPatterns(QTreeWidget* list, const std::vector<PatternListItem>& items) {
     filling_ = true;
-    list->clear();
+    // Rows are updated in place while their number stays: a click chooses
+    // a pattern and refills the list, and the click's row must live on for
+    // the double-click that may follow.
+    if (list->topLevelItemCount() != static_cast<int>(items.size())) {
+        list->clear();
+        for (size_t i = 0; i < items.size(); ++i) {
+            auto* item = new QTreeWidgetItem(list);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        }
+    }
     QTreeWidgetItem* current = nullptr;
-    for (const PatternListItem& entry : items) {
-        auto* item = new QTreeWidgetItem(list, {QString::fromUtf8(entry.Text)});
+    for (size_t i = 0; i < items.size(); ++i) {
+        const PatternListItem& entry = items[i];
+        QTreeWidgetItem* item = list->topLevelItem(static_cast<int>(i));
+        item->setText(0, QString::fromUtf8(entry.Text));
         item->setData(0, PatternIndexRole, entry.PatternIndex);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, entry.Checked ? Qt::Checked : Qt::Unchecked);
         if (entry.Checked && !current) current = item;
     }

@@ -20,7 +20,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <filesystem>
 
@@ -187,6 +189,44 @@ private slots:
         tabs->setCurrentIndex(3);
         QVERIFY(w.findChild<QLabel*>("NoMPEGInfo")->isVisible());
         QCOMPARE(w.findChild<QLabel*>("stBarText")->text(), QString(""));
+    }
+
+    void aDoubleClickedRowOpensItsEditorAndTheEditIsStored() {
+        {
+            Session s(Settings());
+            testsupport::RecordingHost host;
+            MainForm& w = s.window;
+            w.InitMainWindow("");
+            auto* tabs = w.findChild<QTabWidget*>("tsWindow");
+            // The editors are modal: answer each as a user would once it is open.
+            auto answer = [](const char* box, const QString& text) {
+                QTimer::singleShot(0, [box, text] {
+                    QWidget* dialog = QApplication::activeModalWidget();
+                    QVERIFY(dialog);
+                    dialog->findChild<QLineEdit*>(box)->setText(text);
+                    dialog->findChild<QPushButton*>("Command1")->click();
+                });
+            };
+            auto doubleClick = [&](const char* name, int row) {
+                auto* list = w.findChild<QTreeWidget*>(name);
+                tabs->setCurrentWidget(list);
+                // The first click of a double-click chooses the row (and
+                // refills the list); the second must still find it.
+                const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            };
+            answer("RenameMacro", "{TITLE} ({YEAR})");
+            doubleClick("TagsByFileList", 1);
+            answer("HotKeyMacro", "{MIXEDCASE}{UPDATE}");
+            doubleClick("MacroList", 0);
+            QCOMPARE(w.findChild<QTreeWidget*>("MacroList")->topLevelItem(0)->text(1),
+                     QString("{MIXEDCASE}{UPDATE}"));
+        }
+        Session s(Settings());
+        QCOMPARE(s.config.TagsByFilePatterns[1], std::string("{TITLE} ({YEAR})"));
+        QCOMPARE(s.config.MacroTable[0].Macro, std::string("{MIXEDCASE}{UPDATE}"));
+        QCOMPARE(s.config.MacroTable[0].KeyCode, DefaultMacros[0].KeyCode);
     }
 
     void exitAsksAndTheGeometryComesBackAtTheNextStart() {
