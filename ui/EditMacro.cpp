@@ -4,6 +4,7 @@
 #include "engine/HotKeys.h"
 #include "macros/MacroValidation.h"
 #include "ui/Accessible.h"
+#include "ui/EditorButtons.h"
 #include "ui/KeyCodes.h"
 
 #include <QComboBox>
@@ -42,16 +43,7 @@ EditMacro::EditMacro(QWidget* parent) : QDialog(parent) {
     label2_->setBuddy(hotKeyMacro_);
     hotKey_->setAccessibleName("HotKey");
     hotKeyMacro_->setAccessibleName("Macro");
-    ok_ = new QPushButton("OK", this);
-    NameWidget(ok_, "Command1");
-    ok_->setDefault(true);
-    cancel_ = new QPushButton("Cancel", this);
-    NameWidget(cancel_, "Command2");
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, ok_, cancel_);
     auto* layout = new QGridLayout(this);
     layout->addWidget(label1_, 0, 0);
     layout->addWidget(hotKey_, 0, 1, Qt::AlignLeft);

@@ -1,6 +1,7 @@
 #include "ui/EditRenameMacro.h"
 
 #include "ui/Accessible.h"
+#include "ui/EditorButtons.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -101,16 +102,7 @@ EditRenameMacro::EditRenameMacro(QWidget* parent) : QDialog(parent) {
     warning_->setWordWrap(true);
     warnLabel_->setAccessibleName("Warning");
     warning_->setAccessibleName("Notice");
-    ok_ = new QPushButton("OK", this);
-    NameWidget(ok_, "Command1");
-    ok_->setDefault(true);
-    cancel_ = new QPushButton("Cancel", this);
-    NameWidget(cancel_, "Command2");
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, ok_, cancel_);
     auto* notice = new QHBoxLayout;
     notice->addWidget(warnLabel_, 0, Qt::AlignTop);
     notice->addWidget(warning_, 1);
