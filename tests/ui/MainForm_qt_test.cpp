@@ -74,6 +74,7 @@ private slots:
         Put("music/notes.txt", "not audio");
         Put("music/c.wma", editortest::WMA("Media Title", "Media Author", "5"));
         Put("music/d.mp3", std::string(4000, 'x'));  // no frame header anywhere
+        if (!editortest::LameMP3().empty()) Put("music/lame.mp3", editortest::LameMP3());
     }
 
     void theWindowHasItsMenusToolbarTabsAndNames() {
@@ -133,7 +134,12 @@ private slots:
         w.InitMainWindow(dir_.File("music/a.MP3"));
         WaitForListing(w);
         TagEditor& editor = w.Editor();
-        QCOMPARE(editor.Files().Rows().size(), size_t(4));  // .MP3 in capitals listed, .txt not
+        // .MP3 in capitals listed, .txt not; a file lame made reads as lame wrote it.
+        const int lame = editor.Files().FindText("lame.mp3");
+        QCOMPARE(editor.Files().Rows().size(), size_t(lame < 0 ? 4 : 5));
+        if (lame >= 0)
+            QCOMPARE(QString::fromStdString(editor.Files().Rows()[static_cast<size_t>(lame)].SubItems[1]),
+                     QString("Lame Title"));
         QCOMPARE(QString::fromStdString(editor.SelectedFileKey()),
                  QString::fromStdString(dir_.File("music/a.MP3")));
         const FileRow& a = editor.Files().Rows()[static_cast<size_t>(editor.Files().FindText("a.MP3"))];
