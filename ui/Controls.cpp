@@ -161,10 +161,14 @@ void TagPanes::Build() {
                 // A second box on the row is short (track): label and box at the right.
                 const int span = paneRow.Second == FieldNone ? 3 : 1;
                 grid->addWidget(label, row, column);
-                grid->addWidget(control, row, column + 1, 1, span);
-                // Short boxes keep room for what they hold: a year, a track.
-                if (field == FieldYear || field == FieldTrack)
-                    control->setMinimumWidth(control->fontMetrics().horizontalAdvance("00000") + 12);
+                // The year and track boxes keep their size as the pane
+                // widens: room for "2024" or "07/12", no more.
+                if (field == FieldYear || field == FieldTrack) {
+                    control->setFixedWidth(control->fontMetrics().horizontalAdvance("00/000") + 16);
+                    grid->addWidget(control, row, column + 1, 1, span, Qt::AlignLeft);
+                } else {
+                    grid->addWidget(control, row, column + 1, 1, span);
+                }
                 column += 2;
             }
             ++row;

@@ -82,9 +82,13 @@ void MainForm::LayOut() {
     const int t = ToolbarOffset(toolbarShown);
     const WindowSize outer{ToTwipsX(width()) + MainDesign::FrameWidth,
                            ToTwipsY(height() - menuBar()->height()) + MainDesign::FrameHeight};
-    const QGroupBox* v1Frame = panes_->ID3v1Frame();
-    const MainWindowLayout layout =
-        LayOutMainWindow(outer, toolbarShown, ToTwipsX(v1Frame->width()));
+    // The ID3v1 pane fills Picture1, whose width follows from the same
+    // layout: the room left of the ID3v2 pane. Taken from there rather than
+    // from the pane, which is placed only after this.
+    const MainWindowLayout sizes = LayOutMainWindow(outer, toolbarShown, 0);
+    const int paneLeft = sizes.Splitter1.Right() - sizes.ID3v2FrameWidth;
+    const int picture1Width = std::max(0, paneLeft - 70 - MainDesign::Picture1Left);
+    const MainWindowLayout layout = LayOutMainWindow(outer, toolbarShown, picture1Width);
     // Client coordinates start below the menu bar; the central area below the
     // toolbar, which takes 360 twips while it shows.
     const int clientTop = MainDesign::ToolbarHeight - t;
@@ -97,9 +101,7 @@ void MainForm::LayOut() {
     splitter1_->SetRatioFromTop(layout.Splitter1Ratio);
     // The lower band reaches down to 75 twips above the status bar.
     const int bottom = ToTwipsY(central_->height()) + clientTop - 75;
-    const int paneLeft = s1.Left + s1.Width - layout.ID3v2FrameWidth;
-    place(picture1_, MainDesign::Picture1Left, layout.Picture1Top,
-          std::max(0, paneLeft - 70 - MainDesign::Picture1Left),
+    place(picture1_, MainDesign::Picture1Left, layout.Picture1Top, picture1Width,
           std::max(0, bottom - layout.Picture1Top));
     splitter2_->setGeometry(picture1_->rect());
     place(panes_->ID3v2Frame(), paneLeft, layout.ID3v2FrameTop, layout.ID3v2FrameWidth,
