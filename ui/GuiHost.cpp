@@ -65,25 +65,38 @@ MessageAnswer GuiHost::ShowMessage(const std::string& text, const std::string& c
     return SafeAnswer(buttons);  // closed with the window's close button
 }
 
+namespace {
+constexpr qint64 ProgressDelayMs = 300;
+}
+
 void GuiHost::ShowProgress(const std::string& caption) {
     // Only over a window the user sees; a window not yet shown gets none.
     if (!mainWindow_ || !mainWindow_->isVisible()) return;
+    progressCaption_ = QString::fromStdString(caption);
+    percent_ = 0;
+    progressSince_.start();
+}
+
+void GuiHost::ShowProgressWhenDue() {
+    if (!progressSince_.isValid() || progressSince_.elapsed() < ProgressDelayMs) return;
     if (!progress_) progress_ = new MP3Updating(mainWindow_);
-    progress_->Start(QString::fromUtf8(caption));
-    ProcessPendingMessages();
+    if (!progress_->isVisible()) progress_->Start(progressCaption_);
+    progress_->SetPercent(percent_);
 }
 
 void GuiHost::SetProgress(int percent) {
-    if (!progress_ || !progress_->isVisible()) return;
-    progress_->SetPercent(percent);
+    if (!progressSince_.isValid()) return;
+    percent_ = percent;
     ProcessPendingMessages();
 }
 
 void GuiHost::HideProgress() {
+    progressSince_.invalidate();
     if (progress_) progress_->hide();
 }
 
 void GuiHost::ProcessPendingMessages() {
+    ShowProgressWhenDue();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

@@ -10,6 +10,7 @@
 #include "engine/Host.h"
 #include "ui/MP3Updating.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 class QWidget;
@@ -35,8 +36,15 @@ public:
     MP3Updating* Progress() const { return progress_; }
 
 private:
+    // The window appears only once the work has taken a moment: a file read
+    // in a few milliseconds must not flash a window at every click.
+    void ShowProgressWhenDue();
+
     QPointer<QWidget> mainWindow_;
     QPointer<MP3Updating> progress_;
+    QString progressCaption_;
+    QElapsedTimer progressSince_;
+    int percent_ = 0;
 };
 
 }  // namespace tessaly

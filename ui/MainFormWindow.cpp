@@ -190,6 +190,12 @@ bool MainForm::ExitProgram(bool fromCloseRequest) {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
+    // Not in the middle of an update: the request is answered once it is done.
+    if (editor_.IsChanging()) {
+        event->ignore();
+        WhenEditorIdle(editor_, this, [this] { close(); });
+        return;
+    }
     if (exitRequested_ || ExitProgram(true)) {
         event->accept();
         return;

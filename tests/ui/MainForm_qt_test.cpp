@@ -8,6 +8,7 @@
 #include "engine/ReadAudioFile.h"
 #include "settings/Startup.h"
 #include "ui/Controls.h"
+#include "ui/MP3Updating.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -233,6 +235,41 @@ private slots:
         QCOMPARE(s.config.TagsByFilePatterns[1], std::string("{TITLE} ({YEAR})"));
         QCOMPARE(s.config.MacroTable[0].Macro, std::string("{MIXEDCASE}{UPDATE}"));
         QCOMPARE(s.config.MacroTable[0].KeyCode, DefaultMacros[0].KeyCode);
+    }
+
+    void theHostShowsExactBoxesAndTheProgressWindowOnlyForSlowWork() {
+        Session s(Settings());
+        MainForm& w = s.window;
+        w.InitMainWindow("");
+        GuiHost& host = w.Host();
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->text(), QString("Delete /x\n\nAre You Sure?"));
+            QCOMPARE(box->windowTitle(), QString("Confirm"));
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+            box->button(QMessageBox::Yes)->click();
+        });
+        QCOMPARE(host.ShowMessage("Delete /x\n\nAre You Sure?", "Confirm", MessageIcon::Question,
+                                  MessageButtons::YesNo),
+                 MessageAnswer::Yes);
+
+        host.ShowProgress("Loading..");  // quick work: no window at all
+        host.SetProgress(75);
+        host.HideProgress();
+        QVERIFY(!host.Progress() || !host.Progress()->isVisible());
+        host.ShowProgress("Updating Tags");
+        QTest::qWait(350);
+        host.SetProgress(40);
+        QVERIFY(host.Progress() && host.Progress()->isVisible());
+        QCOMPARE(host.Progress()->windowTitle(), QString("Updating Tags"));
+        QCOMPARE(host.Progress()->Percent(), 40);
+        const QPoint centre = host.Progress()->frameGeometry().center();
+        QVERIFY((centre - w.frameGeometry().center()).manhattanLength() <= 4);
+        host.HideProgress();
+        QVERIFY(!host.Progress()->isVisible());
     }
 
     void exitAsksAndTheGeometryComesBackAtTheNextStart() {
