@@ -168,6 +168,8 @@ public:
     std::optional<ListingRequest> RequestFolder(const std::string& selection);
     ListingRequest RequestRefresh();
     bool FinishListing(ListingResult result);
+    // Stops the listing running elsewhere; its result will be dropped.
+    void CancelListing();
     // True from a request until its listing was finished.
     bool ListingPending() const { return listingPending_; }
     const FileList& Files() const { return files_; }
@@ -220,6 +222,8 @@ private:
     void PublishBoxChanges(const PaneBoxes& before);
     void ListCurrentFolder();
     ListingRequest StartListing();
+    // The request for the current folder, superseding any before it.
+    ListingRequest NextListing();
     void ApplyListing(FolderListing listing);
     // Marks an operation of the editor for IsChanging.
     struct Changing {

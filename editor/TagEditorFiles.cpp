@@ -27,14 +27,22 @@ ListingResult RunListing(const ListingRequest& request) {
     return result;
 }
 
-ListingRequest TagEditor::StartListing() {
-    Changing changing(*this);
-    if (listingCancelled_) listingCancelled_->store(true);
+ListingRequest TagEditor::NextListing() {
+    // A listing still running elsewhere is superseded by the new one.
+    CancelListing();
     listingCancelled_ = std::make_shared<std::atomic<bool>>(false);
     listedFolder_ = CurrentFolder();
-    listingPending_ = true;
-    ListingRequest request{listedFolder_, config_.Extensions, ++listingGeneration_,
-                           listingCancelled_};
+    return {listedFolder_, config_.Extensions, ++listingGeneration_, listingCancelled_};
+}
+
+void TagEditor::CancelListing() {
+    if (listingCancelled_) listingCancelled_->store(true);
+    listingPending_ = false;
+}
+
+ListingRequest TagEditor::StartListing() {
+    Changing changing(*this);
+    ListingRequest request = NextListing();
     // Rows of the folder before must not be acted on while this one lists.
     ApplyListing({});
     listingPending_ = true;
@@ -70,12 +78,9 @@ void TagEditor::RefreshFolder() { ListCurrentFolder(); }
 
 void TagEditor::ListCurrentFolder() {
     Changing changing(*this);
-    // A listing still running elsewhere is superseded by this one.
-    if (listingCancelled_) listingCancelled_->store(true);
-    ++listingGeneration_;
-    listedFolder_ = CurrentFolder();
+    const ListingRequest request = NextListing();
     FolderListing listing;
-    if (!listedFolder_.empty()) listing = ListFolder(listedFolder_, config_.Extensions);
+    if (!request.Folder.empty()) listing = ListFolder(request.Folder, request.Extensions);
     ApplyListing(std::move(listing));
 }
 

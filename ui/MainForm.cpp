@@ -49,7 +49,7 @@ MainForm::MainForm(Configuration& config, CRegSettings& store, QWidget* parent)
 MainForm::~MainForm() {
     qApp->removeEventFilter(this);
     // A listing still running stops at its next file and is waited for.
-    editor_.RequestRefresh().Cancelled->store(true);
+    editor_.CancelListing();
     listingPool_.waitForDone();
     editor_.RemoveListener(listener_);
 }

@@ -74,7 +74,11 @@ void MainForm::ListingFinished(ListingResult result) {
                 editor_.SetEditorState(EditorMode::Normal);
                 return;
             }
-            editor_.SelectRow(row);
+            // Selecting another row loads its file; the first row is loaded below.
+            if (row != editor_.Files().Selected()) {
+                editor_.SelectRow(row);
+                return;
+            }
         }
         editor_.LoadSelectedFile();
     });

@@ -142,10 +142,14 @@ TEST_F(TagEditorBindingTest, AListingRunsOnAnotherThreadAndASupersededOneIsDropp
         EXPECT_EQ(editor_.UnreadableFiles(), 1);
     }
 
-    // A refresh supersedes nothing but itself, and lists the same folder again.
+    // A refresh lists the same folder again; a cancelled one is dropped.
     ListingRequest refresh = editor_.RequestRefresh();
     EXPECT_TRUE(editor_.FinishListing(RunListing(refresh)));
     EXPECT_EQ(editor_.Files().Rows().size(), 3u);
+    ListingRequest cancelled = editor_.RequestRefresh();
+    editor_.CancelListing();
+    EXPECT_TRUE(cancelled.Cancelled->load());
+    EXPECT_FALSE(editor_.FinishListing(RunListing(cancelled)));
 }
 
 }  // namespace
