@@ -25,6 +25,7 @@ struct TagField {
     std::string_view Label;     // as the command line prints it (NUL-terminated)
     std::string_view JsonKey;   // the record member's name
     std::string_view Option;    // the command line's option, without "--"
+    std::string_view Caption;   // the label of the field's boxes in the window's panes
 };
 
 // In the record's order: track, artist, title, album, year, genre, comment,

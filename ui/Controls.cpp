@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include "engine/TagFields.h"
 #include "engine/id3tag/Genres.h"
 #include "ui/Accessible.h"
 #include "ui/EditorIdle.h"
@@ -21,23 +22,11 @@ namespace tessaly {
 
 namespace {
 
-const char* Caption(FieldNumber field) {
-    switch (field) {
-        case FieldTrack: return "Track #";
-        case FieldTitle: return "Title";
-        case FieldArtist: return "Artist";
-        case FieldAlbum: return "Album";
-        case FieldYear: return "Year";
-        case FieldGenre: return "Genre";
-        case FieldComment: return "Comment";
-        case FieldComposer: return "Composer";
-        case FieldOriginalArtist: return "Orig. Artist";
-        case FieldCopyright: return "Copyright";
-        case FieldURL: return "URL";
-        case FieldEncoder: return "Encoder";
-        case FieldNone: break;
-    }
-    return "";
+// The label of a field's boxes, from the table of fields.
+QString Caption(FieldNumber field) {
+    const TagField* row = TagFieldOf(field);
+    return row ? QString::fromUtf8(row->Caption.data(), static_cast<qsizetype>(row->Caption.size()))
+               : QString();
 }
 
 QString Utf8(const std::string& text) { return QString::fromUtf8(text); }
