@@ -16,8 +16,10 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -57,6 +59,11 @@ protected:
 private:
     QWidget* GeneralPage();
     QWidget* PatternPage(bool fileByTags);
+    // A pattern list in its frame with Add, Edit and Delete (named
+    // buttonPrefix + "Add", ...), wired to the list.
+    QTreeWidget* PatternListFrame(QGridLayout* layout, const char* listName, const char* title,
+                                  const std::string& buttonPrefix, QPushButton*& edit,
+                                  QPushButton*& remove, QWidget* page);
     QWidget* MacroPage();
     void LoadControls();
     void UpdateButtons();

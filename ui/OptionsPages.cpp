@@ -201,17 +201,29 @@ QWidget* Options::GeneralPage() {
     return page;
 }
 
+QTreeWidget* Options::PatternListFrame(QGridLayout* layout, const char* listName,
+                                       const char* title, const std::string& buttonPrefix,
+                                       QPushButton*& edit, QPushButton*& remove, QWidget* page) {
+    QTreeWidget* list = MakeList(listName, title, page);
+    auto* add = MakeButton((buttonPrefix + "Add").c_str(), "Add", page);
+    edit = MakeButton((buttonPrefix + "Edit").c_str(), "Edit", page);
+    remove = MakeButton((buttonPrefix + "Delete").c_str(), "Delete", page);
+    layout->addWidget(ListFrame(title, list, {add, edit, remove}, page), 0, 0, 1, 2);
+    connect(add, &QPushButton::clicked, this, [this, list] { AddPattern(list); });
+    connect(edit, &QPushButton::clicked, this, [this, list] { EditPattern(list, list->currentItem()); });
+    connect(remove, &QPushButton::clicked, this, [this, list] { DeleteRow(list); });
+    connect(list, &QTreeWidget::itemDoubleClicked, this,
+            [this, list](QTreeWidgetItem* item) { EditPattern(list, item); });
+    list->setHeaderHidden(true);
+    return list;
+}
+
 QWidget* Options::PatternPage(bool fileByTags) {
     auto* page = new QWidget;
     auto* layout = new QGridLayout(page);
-    QTreeWidget* list;
     if (fileByTags) {
-        list = fileByTags_ = MakeList("FileByTags", "Filename by Tags", page);
-        auto* add = MakeButton("cmdFBTAdd", "Add", page);
-        fbtEdit_ = MakeButton("cmdFBTEdit", "Edit", page);
-        fbtDelete_ = MakeButton("cmdFBTDelete", "Delete", page);
-        layout->addWidget(ListFrame("Filename by Tags", list, {add, fbtEdit_, fbtDelete_}, page), 0,
-                          0, 1, 2);
+        fileByTags_ = PatternListFrame(layout, "FileByTags", "Filename by Tags", "cmdFBT", fbtEdit_,
+                                       fbtDelete_, page);
         renameSpace_ = MakeCheckBox("RenameSpace", "Rename Spaces with:", page);
         renameSpaceChar_ = MakeTextBox("RenameSpaceChar", "Rename Spaces with:", page);
         renamePadTracks_ = MakeCheckBox("RenamePadTracks", "Two Digit Tracks", page);
@@ -219,18 +231,10 @@ QWidget* Options::PatternPage(bool fileByTags) {
         layout->addWidget(renameSpace_, 1, 0);
         layout->addWidget(renameSpaceChar_, 1, 1, Qt::AlignLeft);
         layout->addWidget(renamePadTracks_, 2, 0);
-        connect(add, &QPushButton::clicked, this, [this] { AddPattern(fileByTags_); });
-        connect(fbtEdit_, &QPushButton::clicked, this,
-                [this] { EditPattern(fileByTags_, fileByTags_->currentItem()); });
-        connect(fbtDelete_, &QPushButton::clicked, this, [this] { DeleteRow(fileByTags_); });
         connect(renameSpace_, &QCheckBox::toggled, renameSpaceChar_, &QWidget::setEnabled);
     } else {
-        list = tagsByFile_ = MakeList("TagsByFile", "Tags by Filename", page);
-        auto* add = MakeButton("cmdTBFAdd", "Add", page);
-        tbfEdit_ = MakeButton("cmdTBFEdit", "Edit", page);
-        tbfDelete_ = MakeButton("cmdTBFDelete", "Delete", page);
-        layout->addWidget(ListFrame("Tags by Filename", list, {add, tbfEdit_, tbfDelete_}, page), 0,
-                          0, 1, 2);
+        tagsByFile_ = PatternListFrame(layout, "TagsByFile", "Tags by Filename", "cmdTBF", tbfEdit_,
+                                       tbfDelete_, page);
         replaceWithSpaces_ = MakeCheckBox("ReplaceWithSpaces",
                                           "Replace the following characters with spaces:", page);
         replaceWithSpacesChars_ = MakeTextBox(
@@ -239,17 +243,10 @@ QWidget* Options::PatternPage(bool fileByTags) {
             replaceWithSpacesChars_->fontMetrics().averageCharWidth() * 16);
         layout->addWidget(replaceWithSpaces_, 1, 0);
         layout->addWidget(replaceWithSpacesChars_, 1, 1, Qt::AlignLeft);
-        connect(add, &QPushButton::clicked, this, [this] { AddPattern(tagsByFile_); });
-        connect(tbfEdit_, &QPushButton::clicked, this,
-                [this] { EditPattern(tagsByFile_, tagsByFile_->currentItem()); });
-        connect(tbfDelete_, &QPushButton::clicked, this, [this] { DeleteRow(tagsByFile_); });
         connect(replaceWithSpaces_, &QCheckBox::toggled, replaceWithSpacesChars_,
                 &QWidget::setEnabled);
     }
     layout->setColumnStretch(1, 1);
-    list->setHeaderHidden(true);
-    connect(list, &QTreeWidget::itemDoubleClicked, this,
-            [this, list](QTreeWidgetItem* item) { EditPattern(list, item); });
     return page;
 }
 
